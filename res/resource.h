@@ -1,0 +1,44 @@
+// Every dialog, control, string, icon and bitmap id of Netsonde, named once.
+// Included by the resource script and by the Win32 front-end files.
+#pragma once
+
+// Dialog templates.
+#define IDD_ABOUT 100
+#define IDD_SCAN_LIST 133
+#define IDD_CHANGE 134
+#define IDD_ADAPTER_SELECT 136
+
+// Strings, icon and bitmap.
+#define IDS_SOCKETS_INIT_FAILED 103
+#define IDI_NETSONDE 128
+#define IDB_BANNER 138
+
+// Scan List window (dialog 133). Cancel is IDCANCEL (2).
+#define IDC_SCAN_RESCAN 1017
+#define IDC_SCAN_DEVICE_LIST 1019
+#define IDC_SCAN_CHANGE 1020
+#define IDC_SCAN_SELECT_ADAPTER 1021
+#define IDC_SCAN_ABOUT 1034
+#define IDC_SCAN_WEB_CONFIG 1044
+
+// Change dialog (dialog 134). OK is IDOK (1), Cancel is IDCANCEL (2).
+#define IDC_CHANGE_SYSTEM_NAME 1021
+#define IDC_CHANGE_TFTP_SERVER 1022
+#define IDC_CHANGE_GATEWAY 1023
+#define IDC_CHANGE_STATIC 1024
+#define IDC_CHANGE_IP_ADDRESS 1025
+#define IDC_CHANGE_IMAGE_FILE 1026
+#define IDC_CHANGE_PASSWORD 1027
+#define IDC_CHANGE_SUBNET_MASK 1028
+#define IDC_CHANGE_DYNAMIC 1029
+#define IDC_CHANGE_MAC_ADDRESS 1030
+#define IDC_CHANGE_PASSWORD_LABEL 1033
+#define IDC_CHANGE_WEB_CONFIG 1043
+
+// Adapter selection (dialog 136). OK is IDOK (1); its Cancel button is not IDCANCEL.
+#define IDC_ADAPTER_COMBO 1041
+#define IDC_ADAPTER_PROMPT 1042
+#define IDC_ADAPTER_CANCEL 1046
+
+// The unnumbered static id of the templates.
+#define IDC_STATIC_UNNUMBERED (-1)

@@ -1,0 +1,20 @@
+#!/bin/bash
+# Installs what building and testing Netsonde needs on Debian 12, as root. Quiet when all is there.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools wine wine64
+          xvfb xauth imagemagick iproute2 procps util-linux clang-format)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "setup: missing packages: ${missing[*]}; run as root to install them" >&2
+        exit 1
+    fi
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
