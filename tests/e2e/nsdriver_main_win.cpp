@@ -33,6 +33,7 @@ void Usage() {
         "  settext TITLE ID TEXT      set an edit's text\n"
         "  msgbox TITLE [BUTTON]      print a message box's text; press BUTTON if given\n"
         "  move TITLE X Y W H         move and size the window\n"
+        "  rect TITLE                 print the window's screen rectangle: X Y W H\n"
         "  close TITLE                close the window as its close box does\n"
         "  screenshot FILE.bmp [TITLE] save the screen or the window\n",
         stderr);
@@ -181,6 +182,11 @@ int Run(Command& c) {
     }
     if (c.name == "close") {
         RequestClose(c.window);
+        return 0;
+    }
+    if (c.name == "rect") {
+        const RECT r = WindowRect(c.window);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     if (c.name == "move") {

@@ -128,17 +128,9 @@ for _ in $(seq 100); do
 done
 export DISPLAY=":$(tr -d '\n' <"$work/display")"
 
-# The prepared prefix is made once per build tree (wineboot takes tens of seconds on a busy
-# machine) and copied for each run, so every run starts from the same clean state.
-recorder="$windows_build/tests/e2e/browser_recorder.exe"
-template="$windows_build/tests/e2e/wine-prefix-template"
-flock "$template.lock" bash -c '
-    if [ ! -f "$1/.prepared" ]; then
-        rm -rf "$1"
-        WINEPREFIX="$1" "$2" "$1" "$3" && touch "$1/.prepared"
-    fi' _ "$template" "$here/prepare_prefix.sh" "$recorder"
-cp -a "$template" "$WINEPREFIX"
-cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/iexplore.exe"
+# The prepared prefix is made once per build tree and copied for each run.
+"$here/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
+    "$windows_build/tests/e2e/wine-prefix-template"
 
 export RUN_E2E_INNER=1 RUN_E2E_WINDOWS_BUILD="$windows_build" RUN_E2E_SCENARIOS="$scenarios"
 export RUN_E2E_WORK="$work" RUN_E2E_SUITES="${suites[*]}"
