@@ -190,8 +190,8 @@ void PrintReply(int index, const DeviceRecord& reply, bool hex) {
                       static_cast<unsigned long long>(Fnv1a64(reply.data(), reply.size())));
         body = digest;
     }
-    std::printf("reply %d %u %02x %02x %s %s\n", index, static_cast<unsigned>(reply.size()), reply.marker(),
-                reply.opcode(), macText, body.c_str());
+    std::printf("reply %d %u %02x %02x %s %s\n", index, static_cast<unsigned>(reply.size()),
+                reply.marker(), reply.opcode(), macText, body.c_str());
     std::fflush(stdout);
 }
 
@@ -258,4 +258,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace netsonde
 
-int main(int argc, char** argv) { return netsonde::Run(argc, argv); }
+int main(int argc, char** argv) {
+    return netsonde::Run(argc, argv);
+}

@@ -4,6 +4,8 @@
 
 namespace netsonde {
 
-bool PrepareProbePlatform(std::string* why) { return lab::InsideLabNamespace(why); }
+bool PrepareProbePlatform(std::string* why) {
+    return lab::InsideLabNamespace(why);
+}
 
 }  // namespace netsonde

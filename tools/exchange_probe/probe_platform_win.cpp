@@ -14,8 +14,12 @@
 namespace netsonde {
 namespace {
 
-bool IsLoopback(DWORD networkOrder) { return (ntohl(networkOrder) >> 24) == 127; }
-bool IsLabAddress(DWORD networkOrder) { return (ntohl(networkOrder) >> 17) == (0xC612u >> 1); }
+bool IsLoopback(DWORD networkOrder) {
+    return (ntohl(networkOrder) >> 24) == 127;
+}
+bool IsLabAddress(DWORD networkOrder) {
+    return (ntohl(networkOrder) >> 17) == (0xC612u >> 1);
+}
 
 bool OnlyLabAddresses(std::string* why) {
     ULONG size = 0;
@@ -29,8 +33,7 @@ bool OnlyLabAddresses(std::string* why) {
         *why = "cannot read the address table";
         return false;
     }
-    const std::size_t capacity =
-        (size - offsetof(MIB_IPADDRTABLE, table)) / sizeof(MIB_IPADDRROW);
+    const std::size_t capacity = (size - offsetof(MIB_IPADDRTABLE, table)) / sizeof(MIB_IPADDRROW);
     const std::size_t rows = table->dwNumEntries < capacity ? table->dwNumEntries : capacity;
     bool anyLab = false;
     for (std::size_t i = 0; i < rows; ++i) {
