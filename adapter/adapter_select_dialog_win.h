@@ -2,22 +2,34 @@
 // description and stores the choice in SelectedAdapter.
 #pragma once
 
+#include <cstddef>
+
 #include "app/dialog_win.h"
 
 namespace netsonde {
+
+struct AdapterTables;
 
 // Result of the chooser when it had no adapter to offer; it has told the operator itself.
 constexpr INT_PTR kNoAdapterResult = 100;
 
 class AdapterSelectDialog : public ModalDialog {
-public:
+  public:
     AdapterSelectDialog();
 
-protected:
+  protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override;
     void OnCancel() override;
+
+  private:
+    // Fills the combo box and AdapterAddressTable, sizes the drop-down list and puts the first
+    // listed address in effect.
+    void FillList(const AdapterTables& tables);
+
+    // Number of addresses listed at this opening: the valid combo positions.
+    std::size_t listedCount_ = 0;
 };
 
 }  // namespace netsonde
