@@ -1,0 +1,150 @@
+#!/bin/bash
+# Runs end-to-end test suites of netsonde_e2e_tests.exe under Wine on a private virtual display,
+# inside the network lab (tests/lab/netlab.sh) unless --no-lab is given.
+#
+#   run_e2e.sh --windows-build DIR [--scenarios DIR] [--no-lab] [--ws-ifs N] [--addrs N]
+#              [--keep] --suite NAME[=SCENARIO] ...
+#
+# Each --suite runs the gtest suite NAME (--gtest_filter=NAME.*) in its own run of the test
+# program; with =SCENARIO the device simulator plays that scenario file (looked up in the
+# scenarios directory) during the suite, and its log of what went on the wire is given to the
+# tests. One Wine prefix and one display serve the whole run. Xvfb, the wineserver, the
+# simulator and the lab's namespaces are cleaned up on every exit path. Exit code 0 when every
+# suite passed.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+windows_build=""
+scenarios="$here/scenarios"
+use_lab=1
+ws_ifs=1
+addrs=1
+keep=0
+suites=()
+
+# ---- the inner part: runs inside the lab's workstation namespace (or directly) ----------------
+run_suites() {
+    local failed=0 spec name scenario log
+    local tests_exe="$windows_build/tests/e2e/netsonde_e2e_tests.exe"
+    export NETSONDE_EXE="Z:${windows_build//\//\\}\\Netsonde.exe"
+    for spec in "${suites[@]}"; do
+        name=${spec%%=*}
+        scenario=""
+        [[ $spec == *=* ]] && scenario=${spec#*=}
+        log="$work/$name.sim.log"
+        : >"$log"
+        export NETSONDE_E2E_SIM_LOG="$log" NETSONDE_E2E_SCENARIO="$scenario"
+        export NETSONDE_E2E_BROWSER_LOG="$work/$name.browser.log"
+        rm -f "$NETSONDE_E2E_BROWSER_LOG"
+        if [ -n "$scenario" ]; then
+            "$NETSONDE_LAB_DIR/labsim.sh" start "$scenarios/$scenario" "$log" >/dev/null
+        fi
+        echo "== $name${scenario:+ ($scenario)}"
+        if ! wine "$tests_exe" --gtest_filter="$name.*" --gtest_brief=1 </dev/null; then
+            failed=1
+            echo "== $name FAILED; simulator log: $log"
+        fi
+        if [ -n "$scenario" ]; then
+            "$NETSONDE_LAB_DIR/labsim.sh" stop >/dev/null || true
+        fi
+    done
+    return $failed
+}
+
+while [ $# -gt 0 ]; do
+    case $1 in
+        --windows-build) windows_build=$2; shift 2 ;;
+        --scenarios) scenarios=$2; shift 2 ;;
+        --no-lab) use_lab=0; shift ;;
+        --ws-ifs) ws_ifs=$2; shift 2 ;;
+        --addrs) addrs=$2; shift 2 ;;
+        --keep) keep=1; shift ;;
+        --suite) suites+=("$2"); shift 2 ;;
+        *) echo "run_e2e: unknown argument $1" >&2; exit 2 ;;
+    esac
+done
+
+if [ "${RUN_E2E_INNER:-}" = 1 ]; then
+    # Re-entered by netlab.sh inside the workstation namespace; settings come through the
+    # environment.
+    windows_build=$RUN_E2E_WINDOWS_BUILD scenarios=$RUN_E2E_SCENARIOS work=$RUN_E2E_WORK
+    read -r -a suites <<<"$RUN_E2E_SUITES"
+    run_suites
+    exit $?
+fi
+
+if [ -z "$windows_build" ] || [ ${#suites[@]} -eq 0 ]; then
+    echo "usage: run_e2e.sh --windows-build DIR [--no-lab] [--ws-ifs N] [--addrs N] --suite NAME[=SCENARIO]..." >&2
+    exit 2
+fi
+windows_build=$(cd "$windows_build" && pwd)
+for exe in Netsonde.exe tests/e2e/netsonde_e2e_tests.exe tests/e2e/browser_recorder.exe; do
+    if [ ! -f "$windows_build/$exe" ]; then
+        echo "run_e2e: $windows_build/$exe is missing; build the Windows tree first" >&2
+        exit 2
+    fi
+done
+if [ $use_lab = 1 ] && [ "$(id -u)" -ne 0 ]; then
+    echo "run_e2e: the lab needs root (network namespaces)" >&2
+    exit 2
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-e2e.XXXXXX")
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all
+xvfb_pid=""
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    # The wineserver of the prefix (netlab kills the one it started; this catches any other).
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    if [ $keep = 1 ] || [ $status -ne 0 ]; then
+        # Logs of a failed run stay for inspection; the prefix is large and goes.
+        rm -rf "$WINEPREFIX"
+        [ $keep = 1 ] || echo "run_e2e: logs kept in $work" >&2
+    else
+        rm -rf "$work"
+    fi
+    exit $status
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A private virtual display. Xvfb writes the display number and then a newline to the file;
+# wait for the newline.
+Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x800x24 9>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    if [ "$(tail -c 1 "$work/display" 2>/dev/null | od -An -c | tr -d ' ')" = '\n' ]; then
+        break
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "run_e2e: Xvfb failed" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=":$(tr -d '\n' <"$work/display")"
+
+# The prepared prefix is made once per build tree (wineboot takes tens of seconds on a busy
+# machine) and copied for each run, so every run starts from the same clean state.
+recorder="$windows_build/tests/e2e/browser_recorder.exe"
+template="$windows_build/tests/e2e/wine-prefix-template"
+flock "$template.lock" bash -c '
+    if [ ! -f "$1/.prepared" ]; then
+        rm -rf "$1"
+        WINEPREFIX="$1" "$2" "$1" "$3" && touch "$1/.prepared"
+    fi' _ "$template" "$here/prepare_prefix.sh" "$recorder"
+cp -a "$template" "$WINEPREFIX"
+cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/iexplore.exe"
+
+export RUN_E2E_INNER=1 RUN_E2E_WINDOWS_BUILD="$windows_build" RUN_E2E_SCENARIOS="$scenarios"
+export RUN_E2E_WORK="$work" RUN_E2E_SUITES="${suites[*]}"
+if [ $use_lab = 1 ]; then
+    "$root/tests/lab/netlab.sh" --ws-ifs "$ws_ifs" --addrs "$addrs" --wine-prefix "$WINEPREFIX" \
+        -- "$here/run_e2e.sh"
+else
+    "$here/run_e2e.sh"
+fi
