@@ -58,9 +58,8 @@ const Glyph* Find(Face face, char ch) {
     return nullptr;
 }
 
-int Spacing(Face face) {
-    return face == Face::Title ? 1 : 1;
-}
+constexpr int kSpacing = 1;  // font pixels between two glyphs
+
 int SpaceWidth(Face face) {
     return face == Face::Title ? 3 : 2;
 }
@@ -81,7 +80,7 @@ int TextWidth(Face face, const std::string& text, int scale) {
     for (size_t i = 0; i < text.size(); ++i) {
         width += GlyphWidth(face, text[i]);
         if (i + 1 < text.size()) {
-            width += Spacing(face);
+            width += kSpacing;
         }
     }
     return width * scale;
@@ -114,7 +113,7 @@ void DrawText(Canvas& canvas, Face face, const std::string& text, double left, d
                 },
                 colour);
         }
-        x += (GlyphWidth(face, ch) + Spacing(face)) * scale;
+        x += (GlyphWidth(face, ch) + kSpacing) * scale;
     }
 }
 
