@@ -71,6 +71,8 @@ bool AdapterSelectDialog::OnInitDialog() {
         return true;
     }
     if (tables.interfaces.size() == 1) {
+        // Nothing to choose: bind to the one interface's first usable address, or to any local
+        // address when it has none (a workstation with only its loopback interface).
         CopyFieldText(SelectedAdapter.addressText,
                       SingleInterfaceAddress(tables.interfaces.front(), tables.addresses));
         EndModal(IDOK);
@@ -84,15 +86,21 @@ void AdapterSelectDialog::FillList(const AdapterTables& tables) {
     HWND combo = Item(IDC_ADAPTER_COMBO);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
 
-    const std::vector<AdapterItem> items = BuildAdapterItems(tables.interfaces, tables.addresses);
-    listedCount_ = items.size();
+    std::vector<AdapterItem> items = BuildAdapterItems(tables.interfaces, tables.addresses);
     for (std::size_t n = 0; n < items.size(); ++n) {
-        CopyFieldText(AdapterAddressTable[n], items[n].address);
         // An explicit position, never CB_ADDSTRING: the combo box sorts what is added, and
         // position n must stay table entry n.
-        SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(n),
-                     reinterpret_cast<LPARAM>(items[n].text.c_str()));
+        const LRESULT position = SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(n),
+                                              reinterpret_cast<LPARAM>(items[n].text.c_str()));
+        if (position != static_cast<LRESULT>(n)) {
+            // The combo box refused the item (out of memory): list only what it holds, so every
+            // position still names its own table entry.
+            items.resize(n);
+            break;
+        }
+        CopyFieldText(AdapterAddressTable[n], items[n].address);
     }
+    listedCount_ = items.size();
 
     const int width =
         DroppedWidth(MeasureItemTexts(hwnd(), combo, items), GetSystemMetrics(SM_CXVSCROLL));

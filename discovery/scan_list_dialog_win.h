@@ -2,15 +2,47 @@
 #pragma once
 
 #include "app/dialog_win.h"
+#include "discovery/list_view_rows_win.h"
+#include "discovery/scan_devices.h"
 
 namespace netsonde {
 
 // Result with which the window ends when the adapter chooser had no adapter to offer.
 constexpr INT_PTR kScanListNoAdapterResult = 3;
 
-class ScanListDialog : public ModalDialog {
-public:
+class ScanListDialog : public ModalDialog, private ScanWindow {
+  public:
     ScanListDialog();
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // Enter reaches the window as the default button, Rescan; should it arrive as IDOK it
+    // rescans as well rather than closing the main window.
+    void OnOK() override;
+
+  private:
+    void InsertColumns();
+    // A scan with the wait cursor shown for its whole length.
+    void Rescan();
+    void OpenWebConfig();
+    void SortByColumn(int column);
+    void Relayout(int cx, int cy);
+
+    // What a scan needs of this window.
+    DeviceRowList& Rows() override { return rows_; }
+    void EnableDeviceCommands(bool enable) override;
+    void RepaintList() override;
+    bool RunAdapterChooser() override;
+    void EndForNoAdapter() override;
+    ExchangeResult RunDiscoveryExchange(const DeviceRecord& request,
+                                        const std::string& localAddress,
+                                        const ReplyHandler& onReply) override;
+    void SelectFirstRow() override;
+
+    ListViewRows rows_;
 };
 
 }  // namespace netsonde

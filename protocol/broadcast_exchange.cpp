@@ -1,22 +1,170 @@
-// Placeholder until the exchange lands: never starts.
+// The broadcast exchange: one routine, written once over the thin socket layer, that sends a
+// record to the segment three times and collects what comes back. The two modes differ only in
+// what they do with a 612-byte datagram, whether a reply ends the attempts, and the text of the
+// socket error message.
 #include "protocol/broadcast_exchange.h"
 
+#include <array>
+#include <utility>
+
+#include "protocol/platform_socket.h"
+
 namespace netsonde {
+namespace {
+
+enum class Verdict {
+    KeepReading,  // the window goes on
+    EndExchange,  // close the socket at once and return the mode's outcome
+};
+
+// What a mode does with each whole datagram and how its exchange ends.
+class ExchangeMode {
+  public:
+    virtual ~ExchangeMode() = default;
+    virtual const char* SocketErrorMessage() const = 0;
+    virtual Verdict OnDatagram(const DeviceRecord& datagram) = 0;
+    // Asked after each window: true when no further attempt should be made.
+    virtual bool Finished() const = 0;
+    virtual ExchangeOutcome Outcome() const = 0;
+};
+
+class DiscoveryMode : public ExchangeMode {
+  public:
+    explicit DiscoveryMode(const ReplyHandler& onReply) : onReply_(onReply) {}
+    const char* SocketErrorMessage() const override { return kDiscoverySocketError; }
+    Verdict OnDatagram(const DeviceRecord& datagram) override {
+        if (onReply_) {
+            onReply_(datagram);
+        }
+        return Verdict::KeepReading;
+    }
+    bool Finished() const override { return false; }
+    ExchangeOutcome Outcome() const override { return {ExchangeResult::Completed, 0}; }
+
+  private:
+    const ReplyHandler& onReply_;
+};
+
+class SetMode : public ExchangeMode {
+  public:
+    SetMode(const DeviceRecord& request, DeviceRecord* workingCopy)
+        : request_(request), workingCopy_(workingCopy) {}
+    const char* SocketErrorMessage() const override { return kSetSocketError; }
+    Verdict OnDatagram(const DeviceRecord& datagram) override {
+        const SetReplyCheck check = CheckSetReply(datagram);
+        if (!check.accepted) {
+            // A refusal ends everything, even after an earlier acceptance in this window.
+            rejected_ = true;
+            errorMask_ = check.errorMask;
+            return Verdict::EndExchange;
+        }
+        // The device's reply is not kept: the request as sent becomes the device's copy.
+        if (workingCopy_ != nullptr) {
+            *workingCopy_ = request_;
+        }
+        accepted_ = true;
+        return Verdict::KeepReading;
+    }
+    bool Finished() const override { return accepted_ || rejected_; }
+    ExchangeOutcome Outcome() const override {
+        if (rejected_) {
+            return {ExchangeResult::Rejected, errorMask_};
+        }
+        return {accepted_ ? ExchangeResult::Accepted : ExchangeResult::NoAnswer, 0};
+    }
+
+  private:
+    const DeviceRecord& request_;
+    DeviceRecord* workingCopy_;
+    bool accepted_ = false;
+    bool rejected_ = false;
+    std::uint16_t errorMask_ = 0;
+};
+
+// Receives until the calendar second that opened the window changes. Returns EndExchange when
+// the mode ends the exchange. *stopped is set by a receive error and stays set.
+Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeMode& mode,
+                         const ErrorNotifier& notify, bool* stopped) {
+    std::array<std::uint8_t, kRecordSize> buffer{};
+    const std::time_t opened = clock.Now();
+    while (clock.Now() == opened && !*stopped) {
+        const ReceiveResult received = socket.Receive(buffer.data(), buffer.size());
+        switch (received.status) {
+            case ReceiveStatus::WouldBlock:
+                // Sleep until something arrives or the second is over, instead of spinning.
+                socket.WaitReadable(clock.MillisecondsToNextSecond());
+                break;
+            case ReceiveStatus::MessageTooLong:
+            case ReceiveStatus::Failed:
+                if (notify) {
+                    notify(mode.SocketErrorMessage());
+                }
+                *stopped = true;
+                break;
+            case ReceiveStatus::Datagram: {
+                DeviceRecord datagram;
+                // Anything but exactly one record is dropped without a word.
+                if (DeviceRecord::FromDatagram(buffer.data(), received.bytes, &datagram) &&
+                    mode.OnDatagram(datagram) == Verdict::EndExchange) {
+                    return Verdict::EndExchange;
+                }
+                break;
+            }
+        }
+    }
+    return Verdict::KeepReading;
+}
+
+ExchangeOutcome RunExchange(const DeviceRecord& request, const std::string& localAddress,
+                            ExchangeMode& mode, const ExchangeIo& io) {
+    if (!io.openSocket || io.clock == nullptr) {
+        return {};
+    }
+    std::unique_ptr<DatagramSocket> socket = io.openSocket();
+    if (!socket) {
+        return {};
+    }
+    if (!socket->Open() || !socket->Bind(localAddress)) {
+        socket->Close();
+        return {};
+    }
+    socket->SetOptions();
+
+    bool stopped = false;
+    for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
+        socket->SendBroadcast(request.data(), request.size());
+        if (RunReceiveWindow(*socket, *io.clock, mode, io.notify, &stopped) ==
+            Verdict::EndExchange) {
+            break;
+        }
+        if (mode.Finished()) {
+            break;
+        }
+    }
+    socket->Close();
+    return mode.Outcome();
+}
+
+}  // namespace
 
 ExchangeIo PlatformExchangeIo(ErrorNotifier notify) {
     ExchangeIo io;
+    io.openSocket = MakePlatformSocket;
+    io.clock = &PlatformClock();
     io.notify = std::move(notify);
     return io;
 }
 
-ExchangeOutcome BroadcastExchange(const DeviceRecord&, const std::string&, const ReplyHandler&,
-                                  const ExchangeIo&) {
-    return {};
+ExchangeOutcome BroadcastExchange(const DeviceRecord& request, const std::string& localAddress,
+                                  const ReplyHandler& onReply, const ExchangeIo& io) {
+    DiscoveryMode mode(onReply);
+    return RunExchange(request, localAddress, mode, io);
 }
 
-ExchangeOutcome BroadcastExchange(const DeviceRecord&, const std::string&, DeviceRecord*,
-                                  const ExchangeIo&) {
-    return {};
+ExchangeOutcome BroadcastExchange(const DeviceRecord& request, const std::string& localAddress,
+                                  DeviceRecord* workingCopy, const ExchangeIo& io) {
+    SetMode mode(request, workingCopy);
+    return RunExchange(request, localAddress, mode, io);
 }
 
 }  // namespace netsonde

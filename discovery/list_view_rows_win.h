@@ -1,0 +1,35 @@
+// The device list's rows as a list-view control in report view: the row-list interface the scan
+// writes through, and reading a row's text back.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "discovery/device_rows.h"
+
+namespace netsonde {
+
+class ListViewRows : public DeviceRowList {
+  public:
+    explicit ListViewRows(HWND list = nullptr) : list_(list) {}
+    void Attach(HWND list) { list_ = list; }
+    HWND handle() const { return list_; }
+
+    int RowCount() const override;
+    void DeleteAllRows() override;
+    int InsertRow(int index, const std::string& text) override;
+    void SetRowText(int row, int column, const std::string& text) override;
+    void SetRowData(int row, std::intptr_t data) override;
+
+    // The row's text in column; empty when the row or column does not exist.
+    std::string RowText(int row, int column) const;
+    // The row holding the selection mark, or -1 when no existing row holds it.
+    int SelectionMarkRow() const;
+
+  private:
+    HWND list_;
+};
+
+}  // namespace netsonde
