@@ -15,6 +15,8 @@ AppSession::~AppSession() {
 }
 
 bool AppSession::Start() {
+    wireBefore_ = WireLog().size();
+    requestsBefore_ = WireDiscoveryRequests().size();
     const std::string exe = EnvOr("NETSONDE_EXE", ProgramDir() + "..\\..\\Netsonde.exe");
     process_ = nsdriver::Process::Start("\"" + WinePath(exe) + "\"");
     return process_.started();
@@ -34,6 +36,18 @@ bool AppSession::HasWindow(const std::string& title) {
     return !nsdriver::FindTopWindows(query).empty();
 }
 
+bool AppSession::StartThroughChooser() {
+    if (!Start()) {
+        return false;
+    }
+    HWND chooser = WaitWindow(kChooserTitle);
+    if (chooser == nullptr) {
+        return false;
+    }
+    nsdriver::Click(nsdriver::Control(chooser, IDOK));
+    return WaitMainWindow() != nullptr;
+}
+
 HWND AppSession::WaitMainWindow() {
     main_ = WaitWindow(kScanListTitle, kScanTimeoutMs + 4000);
     if (main_ != nullptr) {
@@ -50,6 +64,23 @@ bool AppSession::ClickAndWaitScan(int buttonId) {
     nsdriver::Click(Item(buttonId));
     // The scan holds the window's thread; the round trip ends when the scan has.
     return nsdriver::Settle(main_, kScanTimeoutMs);
+}
+
+namespace {
+
+std::vector<WireDatagram> From(std::vector<WireDatagram> all, size_t first) {
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())));
+    return all;
+}
+
+}  // namespace
+
+std::vector<WireDatagram> AppSession::Requests() const {
+    return From(WireDiscoveryRequests(), requestsBefore_);
+}
+
+std::vector<WireDatagram> AppSession::Wire() const {
+    return From(WireLog(), wireBefore_);
 }
 
 std::vector<std::vector<std::string>> AppSession::Rows() const {

@@ -40,6 +40,11 @@ class AppSession {
     // True when the program shows no visible window with this title.
     bool HasWindow(const std::string& title);
 
+    // Starts the program, confirms the adapter chooser's first item with OK and waits for the
+    // main window. The lab's workstation always has the loopback interface besides its own, so
+    // the chooser opens at start.
+    bool StartThroughChooser();
+
     // The Scan List window, once it is shown (after the first scan); null on timeout.
     HWND WaitMainWindow();
     HWND main() const { return main_; }
@@ -48,6 +53,12 @@ class AppSession {
 
     // Clicks a Scan List button that starts a scan and waits for the scan to end.
     bool ClickAndWaitScan(int buttonId);
+
+    // The discovery requests on the wire since this session started the program (the
+    // simulator's log covers every case of a suite).
+    std::vector<WireDatagram> Requests() const;
+    // Everything on the wire since this session started the program.
+    std::vector<WireDatagram> Wire() const;
 
     std::vector<std::vector<std::string>> Rows() const;
     // The list's column-n texts in row order.
@@ -62,6 +73,8 @@ class AppSession {
   private:
     nsdriver::Process process_;
     HWND main_ = nullptr;
+    size_t wireBefore_ = 0;
+    size_t requestsBefore_ = 0;
 };
 
 // The lab's workstation addresses in interface order (NETSONDE_LAB_WS_ADDRS).

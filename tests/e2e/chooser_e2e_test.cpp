@@ -1,6 +1,6 @@
-// End-to-end cases of the adapter chooser on a workstation with two interfaces, the first of
-// them with two addresses: what it offers, what its buttons do, and which address the scans
-// then send from.
+// End-to-end cases of the adapter chooser on a workstation with two lab interfaces of two
+// addresses each: what it offers, what its buttons do, and which address the scans then send
+// from; and on a workstation with nothing but the loopback interface, where it stays unseen.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,7 +68,7 @@ TEST_F(ChooserTest, ScanSendsThreeRequestsFromTheChosenAddress) {
     ASSERT_NO_FATAL_FAILURE(ChooseAndWaitMain(2));
     EXPECT_EQ(ListItemCount(app_.List()), 3);
 
-    const std::vector<e2e::WireDatagram> requests = e2e::WireDiscoveryRequests();
+    const std::vector<e2e::WireDatagram> requests = app_.Requests();
     ASSERT_EQ(requests.size(), 3u);
     for (const e2e::WireDatagram& request : requests) {
         EXPECT_EQ(request.senderAddress, addresses[2]);
@@ -78,7 +78,7 @@ TEST_F(ChooserTest, ScanSendsThreeRequestsFromTheChosenAddress) {
         expected[1] = 1;
         EXPECT_EQ(request.bytes, expected);
     }
-    EXPECT_EQ(e2e::WireLog().size(), 3u) << "nothing but the three requests";
+    EXPECT_EQ(app_.Wire().size(), 3u) << "nothing but the three requests";
 }
 
 // Cancel, Esc and the close box at the first opening end the process with exit code 1 and the
@@ -116,7 +116,7 @@ TEST_F(ChooserTest, DismissingTheFirstChooserExitsWithCodeOne) {
         EXPECT_FALSE(mainShown);
         chooser_ = nullptr;
     }
-    EXPECT_TRUE(e2e::WireLog().empty()) << "nothing is sent before a choice";
+    EXPECT_TRUE(app_.Wire().empty()) << "nothing is sent before a choice";
 }
 
 // After a confirmed choice, "Select Adapter" opens the chooser again before it scans; its
@@ -124,13 +124,13 @@ TEST_F(ChooserTest, DismissingTheFirstChooserExitsWithCodeOne) {
 TEST_F(ChooserTest, SelectAdapterShowsChooserAgainAndItsCancelKeepsRunning) {
     const std::vector<std::string> addresses = e2e::LabAddresses();
     ASSERT_NO_FATAL_FAILURE(ChooseAndWaitMain(1));
-    ASSERT_EQ(e2e::WireDiscoveryRequests().size(), 3u);
+    ASSERT_EQ(app_.Requests().size(), 3u);
 
     Click(app_.Item(IDC_SCAN_SELECT_ADAPTER));
     HWND again = app_.WaitWindow(e2e::kChooserTitle);
     ASSERT_NE(again, nullptr);
     EXPECT_FALSE(IsEnabled(app_.main())) << "the chooser is modal";
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 3u) << "no request before the choice";
+    EXPECT_EQ(app_.Requests().size(), 3u) << "no request before the choice";
     EXPECT_EQ(ComboItems(Control(again, IDC_ADAPTER_COMBO)), ExpectedItems());
 
     Click(Control(again, IDC_ADAPTER_CANCEL));
@@ -140,12 +140,34 @@ TEST_F(ChooserTest, SelectAdapterShowsChooserAgainAndItsCancelKeepsRunning) {
     EXPECT_TRUE(IsEnabled(app_.main()));
     EXPECT_EQ(ListItemCount(app_.List()), 3);
 
-    const std::vector<e2e::WireDatagram> requests = e2e::WireDiscoveryRequests();
+    const std::vector<e2e::WireDatagram> requests = app_.Requests();
     ASSERT_EQ(requests.size(), 6u);
     for (size_t i = 3; i < requests.size(); ++i) {
         EXPECT_EQ(requests[i].senderAddress, addresses[0]);
     }
     EXPECT_TRUE(app_.CloseAndWait().has_value());
+}
+
+// A workstation whose interface table has one row (only the loopback interface): the chooser
+// closes unseen and the main window opens after the first scan.
+TEST(LoopbackOnlyTest, SingleInterfaceRowShowsNoChooser) {
+    AppSession app;
+    ASSERT_TRUE(app.Start());
+    bool chooserShown = false;
+    HWND main = nullptr;
+    WaitUntil(
+        [&] {
+            chooserShown = chooserShown || app.HasWindow(e2e::kChooserTitle);
+            main = app.WaitWindow(e2e::kScanListTitle, 0);
+            return main != nullptr;
+        },
+        e2e::kScanTimeoutMs + 4000);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(chooserShown);
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    EXPECT_EQ(ListItemCount(app.List()), 0);
+    EXPECT_FALSE(IsEnabled(app.Item(IDC_SCAN_CHANGE)));
+    EXPECT_TRUE(app.CloseAndWait().has_value());
 }
 
 }  // namespace

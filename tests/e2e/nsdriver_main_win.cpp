@@ -18,6 +18,7 @@ using namespace nsdriver;
 void Usage() {
     std::fputs(
         "usage: nsdriver [-t TIMEOUT_MS] COMMAND ARGS\n"
+        "  windows                    list visible top-level windows: handle, pid, class, title\n"
         "  wait TITLE                 wait until the window exists\n"
         "  wait-gone TITLE            wait until no such window exists\n"
         "  text TITLE ID              print a control's text\n"
@@ -151,6 +152,15 @@ int Run(Command& c) {
             return Fail("no window \"" + c.args[1] + "\"");
         }
         return SaveScreenshot(window, c.args[0]) ? 0 : Fail("cannot save " + c.args[0]);
+    }
+    if (c.name == "windows") {
+        for (HWND window : FindTopWindows(WindowQuery{})) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            std::printf("%p %lu %s \"%s\"\n", static_cast<void*>(window), processId,
+                        ClassName(window).c_str(), WindowText(window).c_str());
+        }
+        return 0;
     }
     if (c.args.empty()) {
         Usage();

@@ -27,8 +27,7 @@ std::string Repeat(const std::string& text, size_t width) {
 // every request.
 TEST(RepliesTest, ScanKeepsFirstRepliesOnlyAndDropsWhatIsNotADiscoveryReply) {
     AppSession app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app.StartThroughChooser());
     const Rows expected = {
         {"02-00-5e-20-00-01", "first-reply", "198.18.0.31", "0 d 0 h 0 m 1 s",
          "First of two devices with one MAC"},
@@ -38,7 +37,7 @@ TEST(RepliesTest, ScanKeepsFirstRepliesOnlyAndDropsWhatIsNotADiscoveryReply) {
     };
     EXPECT_EQ(app.Rows(), expected);
     EXPECT_FALSE(app.WaitMessageBox(500).has_value()) << "dropped datagrams show nothing";
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 3u);
+    EXPECT_EQ(app.Requests().size(), 3u);
 }
 
 // long_reply.scn: a 613-byte datagram after one proper reply. The program says so in a box
@@ -47,6 +46,9 @@ TEST(RepliesTest, ScanKeepsFirstRepliesOnlyAndDropsWhatIsNotADiscoveryReply) {
 TEST(SocketErrorTest, OversizedDatagramIsReportedAndEarlierRowsStay) {
     AppSession app;
     ASSERT_TRUE(app.Start());
+    HWND chooser = app.WaitWindow(e2e::kChooserTitle);
+    ASSERT_NE(chooser, nullptr);
+    Click(Control(chooser, IDOK));
     const std::optional<MessageBoxInfo> box = app.WaitMessageBox();
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->title, e2e::kAppTitle);
@@ -60,7 +62,7 @@ TEST(SocketErrorTest, OversizedDatagramIsReportedAndEarlierRowsStay) {
     EXPECT_TRUE(IsEnabled(app.Item(IDC_SCAN_CHANGE)));
     EXPECT_FALSE(app.WaitMessageBox(500).has_value()) << "one box per scan";
     // Receiving stops, but the remaining attempts still send.
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 3u);
+    EXPECT_EQ(app.Requests().size(), 3u);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// End-to-end cases of the Scan List window on a workstation with one interface: the first
+// End-to-end cases of the Scan List window on a workstation with one lab interface: the first
 // scan's rows and selection, sorting by a heading and the commands after it, resizing, the
 // About box, closing, and a scan that finds nothing.
 #include <gtest/gtest.h>
@@ -24,14 +24,11 @@ const Rows kArrivalRows = {
 
 class ScanListTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(app_.Start());
-        ASSERT_NE(app_.WaitMainWindow(), nullptr);
-    }
+    void SetUp() override { ASSERT_TRUE(app_.StartThroughChooser()); }
     AppSession app_;
 };
 
-TEST_F(ScanListTest, OneInterfaceOpensTheMainWindowWithoutChooser) {
+TEST_F(ScanListTest, MainWindowShowsFiveHeadings) {
     EXPECT_FALSE(app_.HasWindow(e2e::kChooserTitle));
     EXPECT_TRUE(IsVisible(app_.main()));
     const char* headings[] = {"MAC Address", "System Name", "IP Address", "Uptime",
@@ -68,12 +65,12 @@ TEST_F(ScanListTest, RescanListsArrivalOrderAgain) {
 
     ASSERT_TRUE(app_.ClickAndWaitScan(IDC_SCAN_RESCAN));
     EXPECT_EQ(app_.Rows(), kArrivalRows);
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 6u);
+    EXPECT_EQ(app_.Requests().size(), 6u);
 
     PressKey(app_.List(), VK_RETURN);
     ASSERT_TRUE(Settle(app_.main(), e2e::kScanTimeoutMs));
     EXPECT_EQ(app_.Rows(), kArrivalRows);
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 9u);
+    EXPECT_EQ(app_.Requests().size(), 9u);
     EXPECT_FALSE(app_.HasWindow(e2e::kChooserTitle));
 }
 
@@ -203,7 +200,7 @@ TEST_F(ScanListTest, AboutOpensAndCloses) {
         EXPECT_TRUE(IsEnabled(app_.main()));
         EXPECT_EQ(app_.Rows(), kArrivalRows);
     }
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 3u) << "About does not scan";
+    EXPECT_EQ(app_.Requests().size(), 3u) << "About does not scan";
 }
 
 // Cancel, Esc and the close box all end the program.
@@ -212,8 +209,7 @@ TEST_F(ScanListTest, ClosingTheMainWindowEndsTheProgram) {
     for (const Way way : {Way::CancelButton, Way::Escape, Way::CloseBox}) {
         SCOPED_TRACE(static_cast<int>(way));
         if (!app_.process().Running()) {
-            ASSERT_TRUE(app_.Start());
-            ASSERT_NE(app_.WaitMainWindow(), nullptr);
+            ASSERT_TRUE(app_.StartThroughChooser());
         }
         switch (way) {
             case Way::CancelButton:
@@ -241,7 +237,7 @@ TEST_F(EmptyScanTest, LeavesRowCommandsDisabled) {
     EXPECT_FALSE(IsEnabled(app_.Item(IDC_SCAN_WEB_CONFIG)));
     EXPECT_TRUE(IsEnabled(app_.Item(IDC_SCAN_RESCAN)));
     EXPECT_TRUE(IsEnabled(app_.Item(IDC_SCAN_SELECT_ADAPTER)));
-    EXPECT_EQ(e2e::WireDiscoveryRequests().size(), 3u);
+    EXPECT_EQ(app_.Requests().size(), 3u);
 
     DoubleClickAt(app_.List(), POINT{40, 40});
     ASSERT_TRUE(Settle(app_.main()));
