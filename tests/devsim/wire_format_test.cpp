@@ -37,6 +37,14 @@ TEST(WireFormatTest, PacerSpacesBackToBackDatagrams) {
     const Clock::time_point later = start + std::chrono::seconds(1);
     EXPECT_EQ(paced.NextStart(later), later);
 
+    // A sender a little behind catches up; one far behind finds the link idle.
+    LinkPacer late(1000000000);
+    late.Started(start, 612);
+    late.Started(start + std::chrono::microseconds(100), 612);
+    EXPECT_EQ(late.NextStart(start), start + std::chrono::nanoseconds(2 * 5424));
+    late.Started(later, 612);
+    EXPECT_EQ(late.NextStart(later), later + std::chrono::nanoseconds(5424));
+
     LinkPacer unpaced(0);
     unpaced.Started(start, 612);
     EXPECT_EQ(unpaced.NextStart(start), start);

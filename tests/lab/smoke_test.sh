@@ -63,6 +63,7 @@ cat >"$work/inside.sh" <<EOF
 "\$NETSONDE_LAB_DIR/labsim.sh" start "$work/silent.scn" "$work/sim2.log" || exit 1
 "$probe" --wait 300 >"$work/probe2.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" stop
+grep -c '^devsim: stopped' "\$NETSONDE_LAB_STATE/devsim.out" >"$work/stopped.txt"
 echo "\$NETSONDE_LAB_WS_IFS|\$NETSONDE_LAB_WS_ADDRS|\$NETSONDE_LAB_DEV_ADDR" >"$work/env.txt"
 echo "\$NETSONDE_LAB_NS \$NETSONDE_LAB_DEV_NS \$NETSONDE_LAB_STATE" >"$work/names.txt"
 EOF
@@ -87,6 +88,7 @@ check "log time format" 1 \
 check "restarted simulator plays the new scenario" "datagrams=0" \
     "$(grep -o 'datagrams=[0-9]*' "$work/probe2.out")"
 check "restarted simulator logged the request" 1 "$(wc -l <"$work/sim2.log")"
+check "simulator stopped cleanly on SIGTERM" 1 "$(cat "$work/stopped.txt")"
 check "lab environment" "ws0|198.18.0.1|198.18.0.254" "$(cat "$work/env.txt")"
 
 # Two interfaces with two addresses each: a probe bound to ws1's second address is heard on

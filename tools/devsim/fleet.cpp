@@ -84,17 +84,27 @@ std::vector<Outgoing> DeviceFleet::Answer(const std::uint8_t* data, std::size_t 
 }
 
 void DeviceFleet::AnswerDiscovery(std::vector<Outgoing>* out) {
+    out->reserve(devices_.size());
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         const DeviceSpec& spec = devices_[i];
-        std::vector<DeviceRecord> answers;
-        if (spec.discoveryAnswers == kAnswerEvery ||
-            discoveryAnswered_[i] < spec.discoveryAnswers) {
-            if (spec.discoveryAnswers != kAnswerEvery) {
-                ++discoveryAnswered_[i];
-            }
-            answers.push_back(ReplyRecord(spec, netsonde::kDiscoveryReply));
+        const bool answers =
+            spec.discoveryAnswers == kAnswerEvery || discoveryAnswered_[i] < spec.discoveryAnswers;
+        if (answers && spec.discoveryAnswers != kAnswerEvery) {
+            ++discoveryAnswered_[i];
         }
-        Emit(i, answers, spec.straysOnDiscovery, out);
+        if (spec.strays.empty() || !spec.straysOnDiscovery) {
+            // The common case, kept lean for scenarios of thousands of devices.
+            if (answers) {
+                out->push_back(Outgoing{BytesOf(ReplyRecord(spec, netsonde::kDiscoveryReply)),
+                                        spec.replyTo, DelayOf(spec)});
+            }
+            continue;
+        }
+        std::vector<DeviceRecord> replies;
+        if (answers) {
+            replies.push_back(ReplyRecord(spec, netsonde::kDiscoveryReply));
+        }
+        Emit(i, replies, spec.straysOnDiscovery, out);
     }
 }
 

@@ -27,8 +27,9 @@ LinkPacer::Clock::time_point LinkPacer::NextStart(Clock::time_point now) const {
 
 void LinkPacer::Started(Clock::time_point start, std::size_t payloadSize) {
     if (paced()) {
-        busyUntil_ = std::max(start, busyUntil_) +
-                     std::chrono::nanoseconds(WireNanoseconds(payloadSize, bitsPerSecond_));
+        const auto catchUp = std::chrono::milliseconds(2);
+        const Clock::time_point base = start > busyUntil_ + catchUp ? start : busyUntil_;
+        busyUntil_ = base + std::chrono::nanoseconds(WireNanoseconds(payloadSize, bitsPerSecond_));
     }
 }
 

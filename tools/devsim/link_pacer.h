@@ -22,9 +22,14 @@ class LinkPacer {
     explicit LinkPacer(std::uint64_t bitsPerSecond) : bitsPerSecond_(bitsPerSecond) {}
 
     bool paced() const { return bitsPerSecond_ != 0; }
+    std::uint64_t WireNanosecondsOf(std::size_t payloadSize) const {
+        return WireNanoseconds(payloadSize, bitsPerSecond_);
+    }
     // The earliest time the next datagram may start; now when unpaced or the link is idle.
     Clock::time_point NextStart(Clock::time_point now) const;
-    // Records that a datagram started at `start`.
+    // Records that a datagram started at `start`. A sender that fell behind the link by up to
+    // two milliseconds (a scheduling hiccup) catches up, keeping the average rate; a longer
+    // gap counts as an idle link, so no burst follows it.
     void Started(Clock::time_point start, std::size_t payloadSize);
 
   private:

@@ -54,6 +54,52 @@ void WaitUntil(Clock::time_point when) {
     }
 }
 
+// Sends every answer that is due, many per system call. Paced, each batch fills about 50 µs of
+// the link and starts when the link is free; unpaced, batches are as large as the call takes.
+void SendDue(UdpEndpoint& endpoint, SendQueue& queue, LinkPacer& pacer, DatagramLog& log,
+             bool logSent, RunnerCounts* counts) {
+    constexpr std::size_t kMaxBatch = 64;
+    constexpr std::uint64_t kPacedBatchNanoseconds = 50000;
+    std::vector<Pending> batch;
+    std::vector<OutDatagram> datagrams;
+    while (!queue.empty() && queue.begin()->first.first <= Clock::now()) {
+        const Clock::time_point start = pacer.NextStart(Clock::now());
+        WaitUntil(start);
+        const Clock::time_point now = Clock::now();
+        batch.clear();
+        datagrams.clear();
+        std::uint64_t span = 0;
+        while (!queue.empty() && queue.begin()->first.first <= now && batch.size() < kMaxBatch &&
+               (!pacer.paced() || span < kPacedBatchNanoseconds)) {
+            batch.push_back(std::move(queue.begin()->second));
+            queue.erase(queue.begin());
+            span += pacer.WireNanosecondsOf(batch.back().outgoing.bytes.size());
+        }
+        for (const Pending& pending : batch) {
+            pacer.Started(start, pending.outgoing.bytes.size());
+            const std::vector<std::uint8_t>& bytes = pending.outgoing.bytes;
+            datagrams.push_back(OutDatagram{bytes.data(), bytes.size(), pending.to,
+                                            pending.outgoing.destination == ReplyTo::Broadcast});
+        }
+        std::string error;
+        const std::size_t sent = endpoint.SendMany(datagrams.data(), datagrams.size(), &error);
+        counts->sent += sent;
+        if (sent < datagrams.size()) {
+            if (counts->sendFailures == 0) {
+                std::fprintf(stderr, "devsim: replies were lost: %s\n", error.c_str());
+            }
+            counts->sendFailures += datagrams.size() - sent;
+        }
+        for (std::size_t i = 0; logSent && i < datagrams.size(); ++i) {
+            Peer to = datagrams[i].to;
+            if (datagrams[i].broadcast) {
+                to.address = 0xFFFFFFFFu;
+            }
+            log.Sent(PeerText(to), datagrams[i].data, datagrams[i].size);
+        }
+    }
+}
+
 }  // namespace
 
 RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
@@ -84,30 +130,7 @@ RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
                 queue.emplace(std::make_pair(due, sequence++), Pending{std::move(outgoing), from});
             }
         }
-        while (!queue.empty() && queue.begin()->first.first <= Clock::now()) {
-            const Pending pending = std::move(queue.begin()->second);
-            queue.erase(queue.begin());
-            const std::vector<std::uint8_t>& bytes = pending.outgoing.bytes;
-            const Clock::time_point start = pacer.NextStart(Clock::now());
-            WaitUntil(start);
-            pacer.Started(start, bytes.size());
-            const bool broadcast = pending.outgoing.destination == ReplyTo::Broadcast;
-            std::string error;
-            if (endpoint.Send(bytes.data(), bytes.size(), pending.to, broadcast, &error)) {
-                ++counts.sent;
-            } else {
-                if (counts.sendFailures++ == 0) {
-                    std::fprintf(stderr, "devsim: a reply was lost: %s\n", error.c_str());
-                }
-            }
-            if (logSent) {
-                Peer to = pending.to;
-                if (broadcast) {
-                    to.address = 0xFFFFFFFFu;
-                }
-                log.Sent(PeerText(to), bytes.data(), bytes.size());
-            }
-        }
+        SendDue(endpoint, queue, pacer, log, logSent, &counts);
     }
     return counts;
 }

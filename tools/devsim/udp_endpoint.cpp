@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -109,43 +110,76 @@ ReceiveOutcome UdpEndpoint::Receive(std::vector<std::uint8_t>* datagram, Peer* f
     return ReceiveOutcome::Datagram;
 }
 
-bool UdpEndpoint::Send(const std::uint8_t* data, std::size_t size, const Peer& to, bool broadcast,
-                       std::string* error) {
+namespace {
+
+// One datagram's message header with its own destination and interface choice.
+struct PreparedMessage {
     sockaddr_in destination{};
-    destination.sin_family = AF_INET;
-    destination.sin_port = htons(to.port);
-    destination.sin_addr.s_addr = broadcast ? htonl(INADDR_BROADCAST) : to.address;
-    iovec part{const_cast<std::uint8_t*>(data), size};
+    iovec part{};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr message{};
-    message.msg_name = &destination;
-    message.msg_namelen = sizeof destination;
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    if (to.interfaceIndex > 0) {
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        cmsghdr* item = CMSG_FIRSTHDR(&message);
+};
+
+void Prepare(const OutDatagram& datagram, PreparedMessage* prepared, msghdr* message) {
+    *prepared = PreparedMessage();
+    prepared->destination.sin_family = AF_INET;
+    prepared->destination.sin_port = htons(datagram.to.port);
+    prepared->destination.sin_addr.s_addr =
+        datagram.broadcast ? htonl(INADDR_BROADCAST) : datagram.to.address;
+    prepared->part.iov_base = const_cast<std::uint8_t*>(datagram.data);
+    prepared->part.iov_len = datagram.size;
+    *message = msghdr();
+    message->msg_name = &prepared->destination;
+    message->msg_namelen = sizeof prepared->destination;
+    message->msg_iov = &prepared->part;
+    message->msg_iovlen = 1;
+    if (datagram.to.interfaceIndex > 0) {
+        message->msg_control = prepared->control;
+        message->msg_controllen = sizeof prepared->control;
+        cmsghdr* item = CMSG_FIRSTHDR(message);
         item->cmsg_level = IPPROTO_IP;
         item->cmsg_type = IP_PKTINFO;
         item->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
         in_pktinfo info{};
-        info.ipi_ifindex = to.interfaceIndex;
+        info.ipi_ifindex = datagram.to.interfaceIndex;
         std::memcpy(CMSG_DATA(item), &info, sizeof info);
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    for (;;) {
-        if (::sendmsg(fd_, &message, MSG_DONTWAIT) >= 0) {
-            return true;
+}
+
+}  // namespace
+
+bool UdpEndpoint::Send(const std::uint8_t* data, std::size_t size, const Peer& to, bool broadcast,
+                       std::string* error) {
+    const OutDatagram datagram{data, size, to, broadcast};
+    return SendMany(&datagram, 1, error) == 1;
+}
+
+std::size_t UdpEndpoint::SendMany(const OutDatagram* datagrams, std::size_t count,
+                                  std::string* error) {
+    constexpr std::size_t kPerCall = 64;
+    PreparedMessage prepared[kPerCall];
+    mmsghdr messages[kPerCall];
+    std::size_t sent = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (sent < count) {
+        const std::size_t batch = std::min(kPerCall, count - sent);
+        for (std::size_t i = 0; i < batch; ++i) {
+            messages[i] = mmsghdr();
+            Prepare(datagrams[sent + i], &prepared[i], &messages[i].msg_hdr);
+        }
+        const int done = ::sendmmsg(fd_, messages, static_cast<unsigned>(batch), MSG_DONTWAIT);
+        if (done > 0) {
+            sent += static_cast<std::size_t>(done);
+            deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            continue;
         }
         const int code = errno;
         if (code != EAGAIN && code != EWOULDBLOCK && code != ENOBUFS && code != EINTR) {
             *error = std::strerror(code);
-            return false;
+            return sent;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             *error = std::string("queue still full after 2 s: ") + std::strerror(code);
-            return false;
+            return sent;
         }
         if (code == ENOBUFS) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -154,6 +188,7 @@ bool UdpEndpoint::Send(const std::uint8_t* data, std::size_t size, const Peer& t
             ::poll(&wait, 1, 1);
         }
     }
+    return sent;
 }
 
 }  // namespace devsim

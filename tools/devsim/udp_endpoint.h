@@ -18,6 +18,13 @@ struct Peer {
 
 std::string PeerText(const Peer& peer);
 
+struct OutDatagram {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    Peer to;
+    bool broadcast = false;  // to 255.255.255.255 at the peer's port
+};
+
 enum class ReceiveOutcome { Datagram, Nothing, Failed };
 
 class UdpEndpoint {
@@ -41,6 +48,10 @@ class UdpEndpoint {
     // the interface the peer was heard on. A full queue is waited out for up to two seconds.
     bool Send(const std::uint8_t* data, std::size_t size, const Peer& to, bool broadcast,
               std::string* error);
+
+    // Sends the datagrams in order, many per system call, each as Send would. Returns how many
+    // went out; on a shortfall *error says why.
+    std::size_t SendMany(const OutDatagram* datagrams, std::size_t count, std::string* error);
 
     void Close();
 
