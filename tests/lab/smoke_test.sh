@@ -61,6 +61,8 @@ cat >"$work/inside.sh" <<EOF
 #!/bin/bash
 "$probe" --wait 500 --dump "$work/probe1.txt" >"$work/probe1.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" start "$work/silent.scn" "$work/sim2.log" || exit 1
+timeout 2 ip netns exec "\$NETSONDE_LAB_DEV_NS" "\$NETSONDE_DEVSIM" "$work/silent.scn" >/dev/null 2>&1
+echo \$? >"$work/second.txt"
 "$probe" --wait 300 >"$work/probe2.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" stop
 grep -c '^devsim: stopped' "\$NETSONDE_LAB_STATE/devsim.out" >"$work/stopped.txt"
@@ -88,6 +90,7 @@ check "log time format" 1 \
 check "restarted simulator plays the new scenario" "datagrams=0" \
     "$(grep -o 'datagrams=[0-9]*' "$work/probe2.out")"
 check "restarted simulator logged the request" 1 "$(wc -l <"$work/sim2.log")"
+check "a second simulator on the port fails" 1 "$(cat "$work/second.txt")"
 check "simulator stopped cleanly on SIGTERM" 1 "$(cat "$work/stopped.txt")"
 check "lab environment" "ws0|198.18.0.1|198.18.0.254" "$(cat "$work/env.txt")"
 

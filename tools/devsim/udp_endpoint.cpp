@@ -51,7 +51,7 @@ bool UdpEndpoint::Open(const std::string& address, std::uint16_t port, int buffe
     }
     const int one = 1;
     setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    // No SO_REUSEADDR: a second simulator on the same port must fail, not share the requests.
     setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &one, sizeof one);
     if (!forceBuffers ||
         setsockopt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, &bufferBytes, sizeof bufferBytes) != 0) {
