@@ -3,11 +3,13 @@
 # a link rate or unpaced; a native receiver in the workstation namespace with a 4 MiB SO_RCVBUF
 # counts what arrives and how long the burst lasts. Prints one line per pacing.
 #   bench_burst.sh [DEVSIM LABPROBE] [RUNS]     (root only)
+# BENCH_RCVBUF (default 4194304) sets the receive buffer asked for; the kernel reports double.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 devsim=${1:-$root/build/linux/tools/devsim/devsim}
 probe=${2:-$root/build/linux/tools/devsim/labprobe}
 runs=${3:-3}
+rcvbuf=${BENCH_RCVBUF:-4194304}
 [ "$(id -u)" -eq 0 ] || { echo "bench_burst.sh: needs root" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lab-bench.XXXXXX")
@@ -21,7 +23,7 @@ for pace in none 100m 1g; do
     for ((run = 1; run <= runs; run++)); do
         "$root/tests/lab/netlab.sh" --devsim "$devsim" --scenario "$work/$pace.scn" \
             --sim-log "$work/sim.log" -- \
-            "$probe" --rcvbuf 4194304 --wait 5000 --quiet 500 >"$work/out" ||
+            "$probe" --rcvbuf "$rcvbuf" --wait 5000 --quiet 500 >"$work/out" ||
             { echo "bench_burst.sh: lab run failed" >&2; exit 1; }
         printf 'pace=%-5s run=%d %s\n' "$pace" "$run" "$(cat "$work/out")"
     done

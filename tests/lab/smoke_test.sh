@@ -61,6 +61,8 @@ cat >"$work/inside.sh" <<EOF
 #!/bin/bash
 "$probe" --wait 500 --dump "$work/probe1.txt" >"$work/probe1.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" start "$work/silent.scn" "$work/sim2.log" || exit 1
+timeout 2 ip netns exec "\$NETSONDE_LAB_DEV_NS" "\$NETSONDE_DEVSIM" "$work/silent.scn" >/dev/null 2>&1
+echo \$? >"$work/second.txt"
 "$probe" --wait 300 >"$work/probe2.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" stop
 grep -c '^devsim: stopped' "\$NETSONDE_LAB_STATE/devsim.out" >"$work/stopped.txt"
@@ -88,17 +90,19 @@ check "log time format" 1 \
 check "restarted simulator plays the new scenario" "datagrams=0" \
     "$(grep -o 'datagrams=[0-9]*' "$work/probe2.out")"
 check "restarted simulator logged the request" 1 "$(wc -l <"$work/sim2.log")"
+check "a second simulator on the port fails" 1 "$(cat "$work/second.txt")"
 check "simulator stopped cleanly on SIGTERM" 1 "$(cat "$work/stopped.txt")"
 check "lab environment" "ws0|198.18.0.1|198.18.0.254" "$(cat "$work/env.txt")"
 
 # Two interfaces with two addresses each: a probe bound to ws1's second address is heard on
 # dev1 and answered there (unicast: a native socket bound to an address gets no broadcasts).
+# The lab runs with its standard input closed, as CI may start it.
 printf 'device\n  mac 02:00:5e:10:00:01\n' >"$work/one.scn"
 "$lab_dir/netlab.sh" --devsim "$devsim" --ws-ifs 2 --addrs 2 --scenario "$work/one.scn" \
     --sim-log "$work/sim3.log" -- bash -c "
         echo \"\$NETSONDE_LAB_WS_IFS|\$NETSONDE_LAB_WS_ADDRS\" >'$work/env2.txt'
-        '$probe' --bind 198.18.1.2 --wait 300 >'$work/probe3.out'"
-check "two-interface lab exit code" 0 $?
+        '$probe' --bind 198.18.1.2 --wait 300 >'$work/probe3.out'" <&-
+check "two-interface lab, run without a standard input: exit code" 0 $?
 check "two-interface environment" "ws0 ws1|198.18.0.1 198.18.0.2 198.18.1.1 198.18.1.2" \
     "$(cat "$work/env2.txt")"
 check "reply through the second interface" "datagrams=1" \

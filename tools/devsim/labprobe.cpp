@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     std::set<std::uint64_t> macs;
     Clock::time_point first{}, last{};
     const Clock::time_point end = sent + std::chrono::milliseconds(options.waitMilliseconds);
-    std::vector<std::uint8_t> datagram;
+    devsim::ReceivedDatagram datagram;
     for (;;) {
         Clock::time_point now = Clock::now();
         Clock::time_point until = end;
@@ -112,15 +112,14 @@ int main(int argc, char** argv) {
         pollfd readable{endpoint.fd(), POLLIN, 0};
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(until - now);
         ::poll(&readable, 1, static_cast<int>(wait.count()) + 1);
-        devsim::Peer from;
-        while (endpoint.Receive(&datagram, &from) == devsim::ReceiveOutcome::Datagram) {
+        while (endpoint.Receive(&datagram) == devsim::ReceiveOutcome::Datagram) {
             last = Clock::now();
             if (datagrams++ == 0) {
                 first = last;
             }
-            dump.Received(devsim::PeerText(from), datagram.data(), datagram.size());
+            dump.Received(devsim::PeerText(datagram.from), datagram.data, datagram.size);
             netsonde::DeviceRecord record;
-            if (netsonde::DeviceRecord::FromDatagram(datagram.data(), datagram.size(), &record) &&
+            if (netsonde::DeviceRecord::FromDatagram(datagram.data, datagram.size, &record) &&
                 netsonde::IsDiscoveryReply(record)) {
                 ++replies;
                 std::uint64_t key = 0;
