@@ -3,14 +3,64 @@
 
 #include <vector>
 
+#include "res/resource.h"
+
 namespace netsonde {
 
 namespace {
+
 HWND g_mainWindow = nullptr;
+
+// Messages whose answer a dialog procedure returns itself instead of through DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+    switch (message) {
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return true;
+        default:
+            return false;
+    }
 }
 
-HWND AppMainWindow() { return g_mainWindow; }
-void SetAppMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
+// A top-level dialog (one without an owner: the main window) shows the program's icon in its
+// caption and on the task bar.
+void ShowProgramIconIfUnowned(HWND dialog) {
+    if (GetWindow(dialog, GW_OWNER) != nullptr) {
+        return;
+    }
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const struct {
+        WPARAM which;
+        int size;
+    } icons[] = {{ICON_BIG, GetSystemMetrics(SM_CXICON)},
+                 {ICON_SMALL, GetSystemMetrics(SM_CXSMICON)}};
+    for (const auto& icon : icons) {
+        // Shared icons are owned by the system; they need no clean-up.
+        HANDLE image = LoadImageA(instance, MAKEINTRESOURCEA(IDI_NETSONDE), IMAGE_ICON, icon.size,
+                                  icon.size, LR_SHARED);
+        if (image != nullptr) {
+            SendMessageA(dialog, WM_SETICON, icon.which, reinterpret_cast<LPARAM>(image));
+        }
+    }
+}
+
+}  // namespace
+
+HWND AppMainWindow() {
+    return g_mainWindow;
+}
+void SetAppMainWindow(HWND hwnd) {
+    g_mainWindow = hwnd;
+}
 
 ModalDialog::ModalDialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
 
@@ -19,11 +69,19 @@ INT_PTR ModalDialog::DoModal() {
     if (owner == nullptr && g_mainWindow != nullptr && IsWindow(g_mainWindow)) {
         owner = g_mainWindow;
     }
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                           &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                        &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    // The window is gone: never hand out its stale handle.
+    hwnd_ = nullptr;
+    return result;
 }
 
-void ModalDialog::EndModal(INT_PTR result) { EndDialog(hwnd_, result); }
+void ModalDialog::EndModal(INT_PTR result) {
+    if (hwnd_ != nullptr) {
+        EndDialog(hwnd_, result);
+    }
+}
 
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ModalDialog* self = nullptr;
@@ -37,12 +95,18 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
     if (self == nullptr) {
         return FALSE;
     }
-    return self->HandleMessage(message, wParam, lParam);
+    const INT_PTR answer = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Nothing may reach the object through this window any more.
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    }
+    return answer;
 }
 
 INT_PTR ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            ShowProgramIconIfUnowned(hwnd_);
             return OnInitDialog() ? TRUE : FALSE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
@@ -67,11 +131,14 @@ INT_PTR ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         default: {
             LRESULT result = 0;
-            if (OnMessage(message, wParam, lParam, &result)) {
-                SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-                return TRUE;
+            if (!OnMessage(message, wParam, lParam, &result)) {
+                return FALSE;
             }
-            return FALSE;
+            if (AnswersDirectly(message)) {
+                return static_cast<INT_PTR>(result);
+            }
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
         }
     }
 }

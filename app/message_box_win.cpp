@@ -2,6 +2,7 @@
 #include "app/message_box_win.h"
 
 #include <string>
+#include <vector>
 
 #include "app/app_title.h"
 #include "app/dialog_win.h"
@@ -10,10 +11,29 @@ namespace netsonde {
 
 namespace {
 
+// The executable's full path; the buffer grows until the path fits, so a long path is never
+// cut (a cut path would lose the real name or leave part of the extension in the title).
+std::string ModulePath() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(path.size());
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+        if (length == 0) {
+            return std::string();
+        }
+        if (length < size) {
+            return std::string(path.data(), length);
+        }
+        if (path.size() >= 32768) {  // the longest path Windows knows
+            return std::string();
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::string ApplicationTitle() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return TitleFromModulePath(std::string(path, length < MAX_PATH ? length : MAX_PATH));
+    const std::string title = TitleFromModulePath(ModulePath());
+    return title.empty() ? std::string("Netsonde") : title;
 }
 
 }  // namespace

@@ -3,50 +3,24 @@
 // it in the device's row.
 #include "config/change_command_win.h"
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "config/change_dialog_win.h"
 #include "discovery/device_rows.h"
 #include "discovery/device_table.h"
+#include "discovery/list_view_rows_win.h"
 #include "discovery/text_forms.h"
 
 namespace netsonde {
 
-namespace {
-
-std::string RowText(HWND listView, int row, int column) {
-    if (row < 0) {
-        return std::string();
-    }
-    char buffer[512] = {};
-    ListView_GetItemText(listView, row, column, buffer, static_cast<int>(sizeof buffer));
-    return std::string(buffer);
-}
-
-void SetRowText(HWND listView, int row, int column, const std::string& text) {
-    std::string copy = text;
-    ListView_SetItemText(listView, row, column, &copy[0]);
-}
-
-// Columns 0-3 (MAC, name, IP address, uptime) from the stored record; the description column
-// and the MAC index stay as they are, since the MAC does not change.
-void RewriteRow(HWND listView, int row, const DeviceRecord& record) {
-    const DeviceRowTexts texts = DeviceRowTextsOf(record);
-    for (int column : {kMacColumn, kNameColumn, kIpColumn, kUptimeColumn}) {
-        SetRowText(listView, row, column, texts[column]);
-    }
-}
-
-}  // namespace
-
 void ChangeSelectedDevice(HWND listView) {
-    const int row = static_cast<int>(SendMessageA(listView, LVM_GETSELECTIONMARK, 0, 0));
+    ListViewRows rows(listView);
+    const int row = rows.SelectionMarkRow();
     ChangeDialog dialog(nullptr);
-    dialog.MacText = RowText(listView, row, kMacColumn);
-    dialog.NameText = RowText(listView, row, kNameColumn);
-    dialog.IpText = RowText(listView, row, kIpColumn);
+    // Without a marked row the texts stay empty and the look-up below finds nothing.
+    dialog.MacText = rows.RowText(row, kMacColumn);
+    dialog.NameText = rows.RowText(row, kNameColumn);
+    dialog.IpText = rows.RowText(row, kIpColumn);
 
     int index = -1;
     if (!MacIndex.Lookup(dialog.MacText, &index) || index < 0 ||
@@ -69,7 +43,12 @@ void ChangeSelectedDevice(HWND listView) {
         return;
     }
     DeviceTable[static_cast<std::size_t>(index)] = dialog.WorkingRecord;
-    RewriteRow(listView, row, dialog.WorkingRecord);
+    // Columns 0-3 from the new record; the description column and the MAC index stay as they
+    // are, since the MAC does not change.
+    const DeviceRowTexts texts = DeviceRowTextsOf(dialog.WorkingRecord);
+    for (int column : {kMacColumn, kNameColumn, kIpColumn, kUptimeColumn}) {
+        rows.SetRowText(row, column, texts[column]);
+    }
 }
 
 }  // namespace netsonde

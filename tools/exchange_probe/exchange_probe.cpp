@@ -7,11 +7,14 @@
 //   copy request|unchanged                    set mode: the working copy afterwards
 //   result RESULT [ERRORMASK]                 the outcome; the mask comes with Rejected
 //
-// DIGEST is the 64-bit FNV-1a of the 612 bytes; --hex prints the bytes instead.
+// DIGEST is the 64-bit FNV-1a of the 612 bytes; --hex prints the bytes instead. --align starts
+// the exchange just after the turn of a second, so that every receive window lasts a whole second
+// and a test can count replies exactly.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "protocol/broadcast_exchange.h"
@@ -23,7 +26,7 @@ namespace {
 const char kUsage[] =
     "usage: exchange_probe --bind ADDRESS|'' --mode discover|set\n"
     "                      [--request-file FILE | --set-mac MAC [--set-mask N] [--set-name NAME]]\n"
-    "                      [--hex]\n";
+    "                      [--hex] [--align]\n";
 
 struct Options {
     bool bindGiven = false;
@@ -35,13 +38,14 @@ struct Options {
     bool setNameGiven = false;
     std::string setName;
     bool hex = false;
+    bool align = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--hex") {
-            options->hex = true;
+        if (name == "--hex" || name == "--align") {
+            (name == "--hex" ? options->hex : options->align) = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -195,6 +199,14 @@ void PrintReply(int index, const DeviceRecord& reply, bool hex) {
     std::fflush(stdout);
 }
 
+// Sleeps until 50 ms past the next turn of the calendar second.
+void AlignToSecond() {
+    using namespace std::chrono;
+    const auto now = system_clock::now().time_since_epoch();
+    const auto intoSecond = duration_cast<milliseconds>(now) % seconds(1);
+    std::this_thread::sleep_for(seconds(1) - intoSecond + milliseconds(50));
+}
+
 const char* ResultName(ExchangeResult result) {
     switch (result) {
         case ExchangeResult::NotStarted:
@@ -228,6 +240,9 @@ int Run(int argc, char** argv) {
         std::printf("notify %s\n", message);
         std::fflush(stdout);
     });
+    if (options.align) {
+        AlignToSecond();
+    }
     const auto started = std::chrono::steady_clock::now();
     ExchangeOutcome outcome;
     if (options.mode == "discover") {

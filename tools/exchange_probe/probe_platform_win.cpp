@@ -5,6 +5,7 @@
 #include <winsock.h>
 #include <iphlpapi.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -23,7 +24,8 @@ bool IsLabAddress(DWORD networkOrder) {
 
 bool OnlyLabAddresses(std::string* why) {
     ULONG size = 0;
-    if (GetIpAddrTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER || size == 0) {
+    if (GetIpAddrTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER ||
+        size < sizeof(MIB_IPADDRTABLE)) {
         *why = "cannot read the address table";
         return false;
     }
@@ -33,7 +35,8 @@ bool OnlyLabAddresses(std::string* why) {
         *why = "cannot read the address table";
         return false;
     }
-    const std::size_t capacity = (size - offsetof(MIB_IPADDRTABLE, table)) / sizeof(MIB_IPADDRROW);
+    const std::size_t capacity =
+        (buffer.size() - offsetof(MIB_IPADDRTABLE, table)) / sizeof(MIB_IPADDRROW);
     const std::size_t rows = table->dwNumEntries < capacity ? table->dwNumEntries : capacity;
     bool anyLab = false;
     for (std::size_t i = 0; i < rows; ++i) {

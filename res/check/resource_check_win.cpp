@@ -1,0 +1,298 @@
+// Checks the compiled resources that Netsonde.exe links: every dialog template control by
+// control (id, class, text, style, extended style, rectangle, in tab order), the string table,
+// the icon, the banner and the manifest. The end-to-end tests find controls by these ids and
+// positions, so a template that drifts must fail here first.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/dialog_template.h"
+#include "res/resource.h"
+
+namespace netsonde {
+namespace {
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kPush = kChild | BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kDefPush = kChild | BS_DEFPUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kLabel = kChild | SS_LEFT | WS_GROUP;
+constexpr DWORD kEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kShownEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_DISABLED;
+constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON | WS_GROUP;
+constexpr int kNone = IDC_STATIC_UNNUMBERED;
+constexpr int kNoOrdinal = -1;
+
+struct ItemSpec {
+    int id;
+    const char* className;
+    const char* text;  // for pictures: the ordinal of the icon or bitmap in `ordinal`
+    int ordinal;
+    DWORD style;
+    DialogRect rect;
+};
+
+struct DialogSpec {
+    int templateId;
+    const char* caption;
+    DWORD style;
+    DWORD exStyle;
+    DialogRect rect;
+    std::vector<ItemSpec> items;
+};
+
+const DWORD kFixedFrame = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
+
+const DialogSpec kDialogs[] = {
+    {IDD_ABOUT,
+     "About Netsonde",
+     kFixedFrame,
+     WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE,
+     {0, 0, 273, 72},
+     {
+         {kNone, "Static", "", IDI_NETSONDE, kChild | SS_ICON, {11, 42, 20, 20}},
+         {kNone,
+          "Static",
+          "Netsonde Version 2.7.2",
+          kNoOrdinal,
+          kLabel | SS_NOPREFIX,
+          {70, 46, 119, 8}},
+         {IDOK, "Button", "OK", kNoOrdinal, kDefPush | WS_GROUP, {216, 48, 50, 14}},
+         {kNone, "Static", "", IDB_BANNER, kChild | SS_BITMAP, {7, 7, 88, 22}},
+     }},
+    {IDD_SCAN_LIST,
+     "Scan List",
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME |
+         DS_SETFONT,
+     0,
+     {0, 0, 571, 185},
+     {
+         {IDC_SCAN_DEVICE_LIST,
+          "SysListView32",
+          "",
+          kNoOrdinal,
+          kChild | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | WS_BORDER |
+              WS_TABSTOP,
+          {15, 56, 461, 70}},
+         {IDC_SCAN_RESCAN, "Button", "Rescan", kNoOrdinal, kDefPush, {514, 53, 50, 14}},
+         {IDC_SCAN_CHANGE, "Button", "Change", kNoOrdinal, kPush, {514, 74, 50, 14}},
+         {IDCANCEL, "Button", "Cancel", kNoOrdinal, kPush, {514, 164, 50, 14}},
+         {IDC_SCAN_ABOUT, "Button", "About", kNoOrdinal, kPush, {15, 164, 50, 14}},
+         {IDC_SCAN_SELECT_ADAPTER,
+          "Button",
+          "Select Adapter",
+          kNoOrdinal,
+          kPush,
+          {514, 116, 50, 14}},
+         {IDC_SCAN_WEB_CONFIG, "Button", "Web Config", kNoOrdinal, kPush, {514, 95, 50, 14}},
+         {kNone, "Static", "", IDB_BANNER, kChild | SS_BITMAP, {15, 7, 113, 30}},
+     }},
+    {IDD_CHANGE,
+     "Change",
+     kFixedFrame,
+     0,
+     {0, 0, 229, 244},
+     {
+         {IDC_CHANGE_SYSTEM_NAME, "Edit", "", kNoOrdinal, kShownEdit, {102, 36, 120, 14}},
+         {IDC_CHANGE_STATIC, "Button", "Static", kNoOrdinal, kRadio, {102, 59, 34, 10}},
+         {IDC_CHANGE_DYNAMIC, "Button", "Dynamic", kNoOrdinal, kRadio, {145, 59, 43, 10}},
+         {IDC_CHANGE_IP_ADDRESS, "Edit", "", kNoOrdinal, kEdit, {102, 76, 120, 14}},
+         {IDC_CHANGE_SUBNET_MASK, "Edit", "", kNoOrdinal, kEdit, {102, 96, 120, 14}},
+         {IDC_CHANGE_GATEWAY, "Edit", "", kNoOrdinal, kEdit, {102, 116, 120, 14}},
+         {IDC_CHANGE_TFTP_SERVER, "Edit", "", kNoOrdinal, kEdit, {102, 136, 120, 14}},
+         {IDC_CHANGE_IMAGE_FILE, "Edit", "", kNoOrdinal, kEdit, {102, 156, 120, 14}},
+         {IDC_CHANGE_PASSWORD, "Edit", "", kNoOrdinal, kEdit | ES_PASSWORD, {102, 176, 120, 14}},
+         {IDOK, "Button", "OK", kNoOrdinal, kDefPush, {121, 207, 50, 14}},
+         {IDCANCEL, "Button", "Cancel", kNoOrdinal, kPush, {172, 207, 50, 14}},
+         {kNone, "Static", "MAC Address", kNoOrdinal, kLabel, {18, 19, 44, 8}},
+         {kNone, "Static", "Name", kNoOrdinal, kLabel, {18, 39, 20, 8}},
+         {kNone, "Static", "IP Address Type", kNoOrdinal, kLabel, {18, 59, 53, 8}},
+         {kNone, "Static", "IP Address", kNoOrdinal, kLabel, {18, 79, 35, 8}},
+         {kNone, "Static", "Subnet Mask", kNoOrdinal, kLabel, {18, 99, 43, 8}},
+         {kNone, "Static", "Gateway IP Address", kNoOrdinal, kLabel, {18, 119, 65, 8}},
+         {kNone, "Static", "TFTP Server IP Address", kNoOrdinal, kLabel, {18, 139, 78, 8}},
+         {kNone, "Static", "Image File Name", kNoOrdinal, kLabel, {18, 159, 54, 8}},
+         {IDC_CHANGE_PASSWORD_LABEL,
+          "Static",
+          "Read/Write Password",
+          kNoOrdinal,
+          kLabel,
+          {18, 179, 71, 8}},
+         {IDC_CHANGE_MAC_ADDRESS, "Edit", "", kNoOrdinal, kShownEdit, {102, 16, 120, 14}},
+         {IDC_CHANGE_WEB_CONFIG,
+          "Button",
+          "Web Configuration",
+          kNoOrdinal,
+          kPush,
+          {18, 207, 63, 14}},
+     }},
+    {IDD_ADAPTER_SELECT,
+     "Netsonde Network Adapter Selection",
+     kFixedFrame,
+     0,
+     {0, 0, 261, 55},
+     {
+         {IDOK, "Button", "OK", kNoOrdinal, kDefPush, {204, 7, 50, 14}},
+         {IDC_ADAPTER_COMBO,
+          "ComboBox",
+          "",
+          kNoOrdinal,
+          kChild | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP,
+          {7, 19, 165, 250}},
+         {IDC_ADAPTER_PROMPT,
+          "Static",
+          "Please Select Network Adapter:",
+          kNoOrdinal,
+          kLabel,
+          {7, 9, 164, 9}},
+         {IDC_ADAPTER_CANCEL, "Button", "Cancel", kNoOrdinal, kPush, {204, 33, 50, 14}},
+     }},
+};
+
+// The bytes of a resource of this executable, or an empty span.
+std::pair<const std::uint8_t*, std::size_t> ResourceBytes(int id, LPCSTR type) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (found == nullptr) {
+        return {nullptr, 0};
+    }
+    HGLOBAL loaded = LoadResource(module, found);
+    return {static_cast<const std::uint8_t*>(LockResource(loaded)), SizeofResource(module, found)};
+}
+
+// Window class names compare without regard to case (the resource compiler writes capitals).
+std::string UpperCase(std::string text) {
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string Hex(DWORD v) {
+    char text[16];
+    wsprintfA(text, "0x%08lX", v);
+    return text;
+}
+
+TEST(DialogTemplates, MatchTheLayoutTable) {
+    for (const DialogSpec& spec : kDialogs) {
+        SCOPED_TRACE("dialog " + std::to_string(spec.templateId));
+        const auto [bytes, size] = ResourceBytes(spec.templateId, RT_DIALOG);
+        ASSERT_NE(bytes, nullptr);
+        const auto dialog = ParseDialogTemplateEx(bytes, size);
+        ASSERT_TRUE(dialog.has_value()) << "not a complete extended template";
+        EXPECT_EQ(dialog->caption, spec.caption);
+        EXPECT_EQ(Hex(dialog->style), Hex(spec.style));
+        EXPECT_EQ(Hex(dialog->exStyle), Hex(spec.exStyle));
+        EXPECT_EQ(dialog->rect, spec.rect);
+        EXPECT_EQ(dialog->fontName, "MS Sans Serif");
+        EXPECT_EQ(dialog->fontPointSize, 8);
+        EXPECT_FALSE(dialog->menu.ordinal.has_value() || !dialog->menu.text.empty());
+        ASSERT_EQ(dialog->items.size(), spec.items.size());
+        for (std::size_t i = 0; i < spec.items.size(); ++i) {
+            const ItemSpec& want = spec.items[i];
+            const DialogItem& got = dialog->items[i];
+            SCOPED_TRACE("item " + std::to_string(i) + " (id " + std::to_string(want.id) + ")");
+            EXPECT_EQ(got.id, want.id);
+            EXPECT_EQ(UpperCase(got.className), UpperCase(want.className));
+            if (want.ordinal == kNoOrdinal) {
+                EXPECT_FALSE(got.text.ordinal.has_value());
+                EXPECT_EQ(got.text.text, want.text);
+            } else {
+                EXPECT_EQ(got.text.ordinal.value_or(0), want.ordinal);
+            }
+            EXPECT_EQ(Hex(got.style), Hex(want.style));
+            EXPECT_EQ(Hex(got.exStyle), Hex(0));
+            EXPECT_EQ(got.rect, want.rect);
+        }
+    }
+}
+
+// Every control id of the main window and the chooser is unique within its dialog, so
+// GetDlgItem finds the one meant (the Change dialog's id -1 labels are the exception).
+TEST(DialogTemplates, NumberedControlsAreUniquePerDialog) {
+    for (const DialogSpec& spec : kDialogs) {
+        for (std::size_t i = 0; i < spec.items.size(); ++i) {
+            for (std::size_t j = i + 1; j < spec.items.size(); ++j) {
+                if (spec.items[i].id != kNone) {
+                    EXPECT_NE(spec.items[i].id, spec.items[j].id) << "dialog " << spec.templateId;
+                }
+            }
+        }
+    }
+}
+
+// The system builds each dialog from its template: every control exists with its id, so the
+// classes are registered and the template is one the dialog manager accepts. Needs a display
+// (under Wine without one no window can be created at all, and the test is skipped).
+TEST(DialogTemplates, CreateWithEveryControl) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    HWND probe = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    if (probe == nullptr) {
+        GTEST_SKIP() << "no display: windows cannot be created (" << GetLastError() << ")";
+    }
+    DestroyWindow(probe);
+    for (const DialogSpec& spec : kDialogs) {
+        SCOPED_TRACE("dialog " + std::to_string(spec.templateId));
+        HWND dialog = CreateDialogParamA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(spec.templateId), nullptr,
+            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+        ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
+        for (const ItemSpec& item : spec.items) {
+            if (item.id != kNone) {
+                EXPECT_NE(GetDlgItem(dialog, item.id), nullptr) << "id " << item.id;
+            }
+        }
+        DestroyWindow(dialog);
+    }
+}
+
+TEST(Resources, SocketsFailureString) {
+    char text[128] = {};
+    ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_SOCKETS_INIT_FAILED, text, sizeof text),
+              0);
+    EXPECT_STREQ(text, "Windows sockets initialization failed.");
+}
+
+TEST(Resources, IconIs32By32In16Colours) {
+    // The icon group names one image of 32 x 32 pixels, 16 colours, 4 bits per pixel.
+    const auto [group, size] = ResourceBytes(IDI_NETSONDE, RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(size, 6u + 14u);
+    EXPECT_EQ(group[4] | group[5] << 8, 1);  // one image
+    EXPECT_EQ(group[6], 32);                 // width
+    EXPECT_EQ(group[7], 32);                 // height
+    EXPECT_EQ(group[8], 16);                 // colours
+    EXPECT_EQ(group[12] | group[13] << 8, 4);
+    HICON icon = static_cast<HICON>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_NETSONDE), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+}
+
+TEST(Resources, BannerIs169By43In24Bits) {
+    HBITMAP banner =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BANNER),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(banner, nullptr);
+    DIBSECTION section{};
+    ASSERT_EQ(GetObjectA(banner, sizeof section, &section), static_cast<int>(sizeof section));
+    EXPECT_EQ(section.dsBmih.biWidth, 169);
+    EXPECT_EQ(section.dsBmih.biHeight, 43);
+    EXPECT_EQ(section.dsBmih.biBitCount, 24);
+    DeleteObject(banner);
+}
+
+TEST(Resources, ManifestAsksForCommonControls6) {
+    const auto [bytes, size] = ResourceBytes(1, RT_MANIFEST);
+    ASSERT_NE(bytes, nullptr);
+    const std::string manifest(reinterpret_cast<const char*>(bytes), size);
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace netsonde
