@@ -181,7 +181,11 @@ fi
 
 # The command runs in the background so that a signal to this script is handled at once (a
 # foreground command would hold the traps back until it ends); it keeps this script's stdin.
-exec {stdin_copy}<&0
+if [ -e "/proc/$$/fd/0" ]; then
+    exec {stdin_copy}<&0
+else
+    exec {stdin_copy}</dev/null  # started without a standard input (as CI may run it)
+fi
 ip netns exec "$ns_ws" "$lab_dir/in_lab.sh" "$@" <&$stdin_copy &
 command_pid=$!
 wait "$command_pid"

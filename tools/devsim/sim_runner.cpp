@@ -109,25 +109,28 @@ RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
     SendQueue queue;
     std::uint64_t sequence = 0;
     LinkPacer pacer(paceBitsPerSecond);
-    std::vector<std::uint8_t> datagram;
+    ReceivedDatagram datagram;
     while (*stop == 0) {
         WaitForWork(endpoint.fd(), queue);
         if (*stop != 0) {
             break;
         }
         // Take what has arrived, a bounded batch at a time so that due answers are not held up.
-        Peer from;
         for (int batch = 0; batch < 256; ++batch) {
-            const ReceiveOutcome outcome = endpoint.Receive(&datagram, &from);
+            const ReceiveOutcome outcome = endpoint.Receive(&datagram);
+            if (outcome == ReceiveOutcome::Failed && counts.receiveFailures++ == 0) {
+                std::perror("devsim: receive");
+            }
             if (outcome != ReceiveOutcome::Datagram) {
                 break;
             }
             ++counts.received;
             const Clock::time_point arrived = Clock::now();
-            log.Received(PeerText(from), datagram.data(), datagram.size());
-            for (Outgoing& outgoing : fleet.Answer(datagram.data(), datagram.size())) {
+            log.Received(PeerText(datagram.from), datagram.data, datagram.size);
+            for (Outgoing& outgoing : fleet.Answer(datagram.data, datagram.size)) {
                 const auto due = arrived + std::chrono::milliseconds(outgoing.delayMilliseconds);
-                queue.emplace(std::make_pair(due, sequence++), Pending{std::move(outgoing), from});
+                queue.emplace(std::make_pair(due, sequence++),
+                              Pending{std::move(outgoing), datagram.from});
             }
         }
         SendDue(endpoint, queue, pacer, log, logSent, &counts);

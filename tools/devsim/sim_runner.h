@@ -15,6 +15,7 @@ struct RunnerCounts {
     std::uint64_t received = 0;
     std::uint64_t sent = 0;
     std::uint64_t sendFailures = 0;
+    std::uint64_t receiveFailures = 0;
 };
 
 // Runs until *stop becomes non-zero. Termination signals must be blocked by the caller: the loop

@@ -77,10 +77,11 @@ int UdpEndpoint::receiveBufferBytes() const {
     return value;
 }
 
-ReceiveOutcome UdpEndpoint::Receive(std::vector<std::uint8_t>* datagram, Peer* from) {
-    datagram->resize(65536);
+ReceiveOutcome UdpEndpoint::Receive(ReceivedDatagram* datagram) {
+    // Larger than any UDP payload, so nothing is ever cut short.
+    buffer_.resize(65536);
     sockaddr_in sender{};
-    iovec part{datagram->data(), datagram->size()};
+    iovec part{buffer_.data(), buffer_.size()};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
     msghdr message{};
     message.msg_name = &sender;
@@ -91,11 +92,12 @@ ReceiveOutcome UdpEndpoint::Receive(std::vector<std::uint8_t>* datagram, Peer* f
     message.msg_controllen = sizeof control;
     const ssize_t got = ::recvmsg(fd_, &message, MSG_DONTWAIT);
     if (got < 0) {
-        datagram->clear();
         return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? ReceiveOutcome::Nothing
                                                                          : ReceiveOutcome::Failed;
     }
-    datagram->resize(static_cast<std::size_t>(got));
+    datagram->data = buffer_.data();
+    datagram->size = static_cast<std::size_t>(got);
+    Peer* from = &datagram->from;
     from->address = sender.sin_addr.s_addr;
     from->port = ntohs(sender.sin_port);
     from->interfaceIndex = 0;

@@ -25,6 +25,13 @@ struct OutDatagram {
     bool broadcast = false;  // to 255.255.255.255 at the peer's port
 };
 
+// A received datagram; its bytes stay valid until the next receive on the same endpoint.
+struct ReceivedDatagram {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    Peer from;
+};
+
 enum class ReceiveOutcome { Datagram, Nothing, Failed };
 
 class UdpEndpoint {
@@ -42,7 +49,7 @@ class UdpEndpoint {
     int receiveBufferBytes() const;
 
     // Reads one waiting datagram at its full length, however long.
-    ReceiveOutcome Receive(std::vector<std::uint8_t>* datagram, Peer* from);
+    ReceiveOutcome Receive(ReceivedDatagram* datagram);
 
     // Sends to the peer, or to 255.255.255.255 at the peer's port when broadcast is set, out of
     // the interface the peer was heard on. A full queue is waited out for up to two seconds.
@@ -57,6 +64,7 @@ class UdpEndpoint {
 
   private:
     int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace devsim
