@@ -1,8 +1,9 @@
 #!/bin/bash
-# Lab smoke test: builds a lab, plays a small scenario and broadcasts one discovery request from
+# Lab smoke test: builds a lab, plays a small scenario and broadcasts a discovery request from
 # the workstation side with labprobe; checks the replies that arrive (count, and the exact bytes
-# of one, built here independently of the simulator), the simulator's log of the request, a
-# simulator restart with another scenario, and the two-interface, two-address layout.
+# of one, built here independently of the simulator), a set request and its effect, the
+# simulator's log of the requests, a simulator restart with another scenario, and the
+# two-interface, two-address layout.
 #   smoke_test.sh DEVSIM LABPROBE        (exit 77: skipped, not root)
 set -uo pipefail
 devsim=$1
@@ -56,10 +57,17 @@ check "expected record is 612 bytes" 1224 ${#expected_a}
 
 printf 'device\n  mac 02:00:5e:10:00:09\n  discovery never\n' >"$work/silent.scn"
 
+# A set request for device A renaming it (ChangeMask 0x0010), as the program builds one from the
+# stored record: device A accepts it, and answers the next discovery with the new record.
+set_hex="ab030010${expected_a:8:88}$(text_hex renamed 32)${expected_a:160}"
+printf '%s\n' "$set_hex" >"$work/set.hex"
+
 # The workstation side: probe, restart the simulator with the silent scenario, probe again.
 cat >"$work/inside.sh" <<EOF
 #!/bin/bash
 "$probe" --wait 500 --dump "$work/probe1.txt" >"$work/probe1.out" || exit 1
+"$probe" --wait 300 --request "$work/set.hex" --dump "$work/set.txt" >/dev/null || exit 1
+"$probe" --wait 300 --dump "$work/after.txt" >/dev/null || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" start "$work/silent.scn" "$work/sim2.log" || exit 1
 timeout 2 ip netns exec "\$NETSONDE_LAB_DEV_NS" "\$NETSONDE_DEVSIM" "$work/silent.scn" >/dev/null 2>&1
 echo \$? >"$work/second.txt"
@@ -82,10 +90,16 @@ check "device A's reply, byte for byte, from the device namespace" \
 check "stray lengths, in order" "611 0 612" \
     "$(awk '$3 != 612 || substr($4, 73, 12) == "02005e100003" {print $3}' "$work/probe1.txt" |
        tr '\n' ' ' | sed 's/ $//')"
-check "simulator saw exactly one datagram" 1 "$(wc -l <"$work/sim1.log")"
-check "simulator's log of the request" "198.18.0.1 612 ab01$(zeros 610)" \
-    "$(awk '{split($2, a, ":"); print a[1], $3, $4}' "$work/sim1.log")"
-check "log time format" 1 \
+check "set request accepted by device A alone" "612 ac04${set_hex:4}" \
+    "$(awk '{print $3, $4}' "$work/set.txt")"
+check "next discovery shows the change" "ac02${set_hex:4}" \
+    "$(awk '$3 == 612 && substr($4, 73, 12) == "02005e100001" {print $4}' "$work/after.txt")"
+check "simulator saw the three requests" 3 "$(wc -l <"$work/sim1.log")"
+check "simulator's log of the discovery request" "198.18.0.1 612 ab01$(zeros 610)" \
+    "$(head -1 "$work/sim1.log" | awk '{split($2, a, ":"); print a[1], $3, $4}')"
+check "simulator's log of the set request" "612 $set_hex" \
+    "$(sed -n 2p "$work/sim1.log" | awk '{print $3, $4}')"
+check "log time format" 3 \
     "$(grep -cE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}Z ' "$work/sim1.log")"
 check "restarted simulator plays the new scenario" "datagrams=0" \
     "$(grep -o 'datagrams=[0-9]*' "$work/probe2.out")"

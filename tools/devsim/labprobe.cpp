@@ -1,15 +1,19 @@
 // labprobe: a minimal native client for the lab. From inside the lab's workstation namespace it
-// broadcasts one discovery request to port 2719 and counts what comes back, with the receive
-// buffer a test asks for; used by the lab smoke test and the reply-burst benchmark.
+// broadcasts one request to port 2719 (a discovery request, or any datagram given in hex) and
+// counts what comes back, with the receive buffer a test asks for; used by the lab smoke test
+// and the reply-burst benchmark.
 //   labprobe [--bind ADDR] [--rcvbuf BYTES] [--wait MS] [--quiet MS] [--dump FILE]
+//            [--request HEXFILE]
 // Prints one line of key=value figures. Exit codes: 0 ran, 1 socket failure, 2 bad command
 // line, 3 refused outside the lab.
 #include <poll.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "protocol/device_record.h"
 #include "tools/devsim/datagram_log.h"
@@ -27,7 +31,35 @@ struct Options {
     std::uint64_t waitMilliseconds = 1000;
     std::uint64_t quietMilliseconds = 0;  // 0: always wait the whole window
     std::string dumpPath;
+    std::string requestPath;  // hex of the datagram to send; empty: a discovery request
 };
+
+// The bytes written in hex in the file (blanks and newlines ignored), at most 64 KiB.
+bool ReadHexFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) {
+        return false;
+    }
+    std::string digits;
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+        if (!std::isspace(c)) {
+            digits += static_cast<char>(c);
+        }
+    }
+    std::fclose(file);
+    if (digits.size() % 2 != 0 || digits.size() > 2 * 65507) {
+        return false;
+    }
+    bytes->clear();
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        std::uint64_t value = 0;
+        if (!devsim::ParseNumber("0x" + digits.substr(i, 2), 0xFF, &value)) {
+            return false;
+        }
+        bytes->push_back(static_cast<std::uint8_t>(value));
+    }
+    return true;
+}
 
 bool ParseOptions(int argc, char** argv, Options* options) {
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -44,6 +76,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             ok = devsim::ParseUnsigned(value, 60000, &options->quietMilliseconds);
         } else if (name == "--dump") {
             options->dumpPath = value;
+        } else if (name == "--request") {
+            options->requestPath = value;
         } else {
             ok = false;
         }
@@ -65,7 +99,7 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, &options)) {
         std::fprintf(stderr,
                      "usage: labprobe [--bind ADDR] [--rcvbuf BYTES] [--wait MS] "
-                     "[--quiet MS] [--dump FILE]\n");
+                     "[--quiet MS] [--dump FILE] [--request HEXFILE]\n");
         return 2;
     }
     std::string why;
@@ -86,7 +120,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const netsonde::DeviceRecord request = netsonde::BuildDiscoveryRequest();
+    const netsonde::DeviceRecord discovery = netsonde::BuildDiscoveryRequest();
+    std::vector<std::uint8_t> request(discovery.data(), discovery.data() + discovery.size());
+    if (!options.requestPath.empty() && !ReadHexFile(options.requestPath, &request)) {
+        std::fprintf(stderr, "labprobe: %s does not hold a datagram in hex\n",
+                     options.requestPath.c_str());
+        return 2;
+    }
     devsim::Peer devices;
     devices.port = netsonde::kDevicePort;
     const Clock::time_point sent = Clock::now();
