@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,9 @@ bool ScanListDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* res
 }
 
 void ScanListDialog::Relayout(int cx, int cy) {
+    // All controls move in one step, and the window is repainted whole afterwards: controls can
+    // overlap at small sizes, and moving them one by one leaves parts of them unpainted.
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(kResizeRules)));
     for (const ResizeRule& rule : kResizeRules) {
         HWND control = Item(rule.id);
         if (control == nullptr) {
@@ -189,9 +193,20 @@ void ScanListDialog::Relayout(int cx, int cy) {
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
         const ControlRect current{rect.left, rect.top, rect.right, rect.bottom};
         const ControlRect next = ResizedControlRect(rule.anchor, current, cx, cy);
-        SetWindowPos(control, nullptr, next.left, next.top, next.right - next.left,
-                     next.bottom - next.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (moves != nullptr) {
+            moves = DeferWindowPos(moves, control, nullptr, next.left, next.top,
+                                   next.right - next.left, next.bottom - next.top, flags);
+        }
+        if (moves == nullptr) {  // no deferred move possible: move this control at once
+            SetWindowPos(control, nullptr, next.left, next.top, next.right - next.left,
+                         next.bottom - next.top, flags);
+        }
     }
+    if (moves != nullptr) {
+        EndDeferWindowPos(moves);
+    }
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ScanListDialog::EnableDeviceCommands(bool enable) {
