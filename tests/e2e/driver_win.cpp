@@ -625,22 +625,28 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     return info;
 }
 
-std::optional<MessageBoxInfo> WaitMessageBox(const std::string& title, DWORD processId,
-                                             DWORD timeoutMs) {
+std::vector<HWND> FindMessageBoxes(const std::string& title, DWORD processId) {
     WindowQuery query;
     query.title = title;
     query.className = "#32770";
     query.processId = processId;
+    std::vector<HWND> boxes;
+    for (HWND candidate : FindTopWindows(query)) {
+        if (IsMessageBox(candidate)) {
+            boxes.push_back(candidate);
+        }
+    }
+    return boxes;
+}
+
+std::optional<MessageBoxInfo> WaitMessageBox(const std::string& title, DWORD processId,
+                                             DWORD timeoutMs) {
     HWND box = nullptr;
     WaitUntil(
         [&] {
-            for (HWND candidate : FindTopWindows(query)) {
-                if (IsMessageBox(candidate)) {
-                    box = candidate;
-                    return true;
-                }
-            }
-            return false;
+            const std::vector<HWND> boxes = FindMessageBoxes(title, processId);
+            box = boxes.empty() ? nullptr : boxes.front();
+            return box != nullptr;
         },
         timeoutMs);
     if (box == nullptr) {

@@ -176,6 +176,9 @@ struct MessageBoxInfo {
 // the message-box text id) of process `processId` (0: any) and reads it.
 std::optional<MessageBoxInfo> WaitMessageBox(const std::string& title, DWORD processId,
                                              DWORD timeoutMs = kDefaultTimeoutMs);
+// The message boxes shown now (same matching as WaitMessageBox; an empty title matches any).
+// Dialogs with unnumbered static texts look alike: filter by title where that matters.
+std::vector<HWND> FindMessageBoxes(const std::string& title, DWORD processId);
 // Reads a message box already found.
 MessageBoxInfo ReadMessageBox(HWND box);
 // Presses the box's button with this caption ("OK"); false if there is no such button.

@@ -18,6 +18,7 @@ using namespace nsdriver;
 void Usage() {
     std::fputs(
         "usage: nsdriver [-t TIMEOUT_MS] COMMAND ARGS\n"
+        "  windows                    list visible top-level windows: handle, pid, class, title\n"
         "  wait TITLE                 wait until the window exists\n"
         "  wait-gone TITLE            wait until no such window exists\n"
         "  text TITLE ID              print a control's text\n"
@@ -33,6 +34,7 @@ void Usage() {
         "  settext TITLE ID TEXT      set an edit's text\n"
         "  msgbox TITLE [BUTTON]      print a message box's text; press BUTTON if given\n"
         "  move TITLE X Y W H         move and size the window\n"
+        "  rect TITLE                 print the window's screen rectangle: X Y W H\n"
         "  close TITLE                close the window as its close box does\n"
         "  screenshot FILE.bmp [TITLE] save the screen or the window\n",
         stderr);
@@ -151,6 +153,15 @@ int Run(Command& c) {
         }
         return SaveScreenshot(window, c.args[0]) ? 0 : Fail("cannot save " + c.args[0]);
     }
+    if (c.name == "windows") {
+        for (HWND window : FindTopWindows(WindowQuery{})) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            std::printf("%p %lu %s \"%s\"\n", static_cast<void*>(window), processId,
+                        ClassName(window).c_str(), WindowText(window).c_str());
+        }
+        return 0;
+    }
     if (c.args.empty()) {
         Usage();
         return 1;
@@ -181,6 +192,11 @@ int Run(Command& c) {
     }
     if (c.name == "close") {
         RequestClose(c.window);
+        return 0;
+    }
+    if (c.name == "rect") {
+        const RECT r = WindowRect(c.window);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     if (c.name == "move") {

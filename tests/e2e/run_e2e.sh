@@ -2,8 +2,8 @@
 # Runs end-to-end test suites of netsonde_e2e_tests.exe under Wine on a private virtual display,
 # inside the network lab (tests/lab/netlab.sh) unless --no-lab is given.
 #
-#   run_e2e.sh --windows-build DIR [--scenarios DIR] [--no-lab] [--ws-ifs N] [--addrs N]
-#              [--keep] --suite NAME[=SCENARIO] ...
+#   run_e2e.sh --windows-build DIR [--scenarios DIR] [--no-lab | --loopback-only]
+#              [--ws-ifs N] [--addrs N] [--keep] --suite NAME[=SCENARIO] ...
 #
 # Each --suite runs the gtest suite NAME (--gtest_filter=NAME.*) in its own run of the test
 # program; with =SCENARIO the device simulator plays that scenario file (looked up in the
@@ -11,6 +11,11 @@
 # tests. One Wine prefix and one display serve the whole run. Xvfb, the wineserver, the
 # simulator and the lab's namespaces are cleaned up on every exit path. Exit code 0 when every
 # suite passed.
+#
+# --loopback-only runs the suites in a network namespace of their own that has nothing but its
+# loopback interface (named like the lab's workstation namespaces and checked with the lab's
+# guard), for the case of a workstation whose interface table has a single row. Nothing there
+# reaches any other namespace.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +24,7 @@ root=$(cd "$here/../.." && pwd)
 windows_build=""
 scenarios="$here/scenarios"
 use_lab=1
+loopback_only=0
 ws_ifs=1
 addrs=1
 keep=0
@@ -58,6 +64,7 @@ while [ $# -gt 0 ]; do
         --windows-build) windows_build=$2; shift 2 ;;
         --scenarios) scenarios=$2; shift 2 ;;
         --no-lab) use_lab=0; shift ;;
+        --loopback-only) loopback_only=1; shift ;;
         --ws-ifs) ws_ifs=$2; shift 2 ;;
         --addrs) addrs=$2; shift 2 ;;
         --keep) keep=1; shift ;;
@@ -86,7 +93,10 @@ for exe in Netsonde.exe tests/e2e/netsonde_e2e_tests.exe tests/e2e/browser_recor
         exit 2
     fi
 done
-if [ $use_lab = 1 ] && [ "$(id -u)" -ne 0 ]; then
+if [ $loopback_only = 1 ]; then
+    use_lab=0
+fi
+if { [ $use_lab = 1 ] || [ $loopback_only = 1 ]; } && [ "$(id -u)" -ne 0 ]; then
     echo "run_e2e: the lab needs root (network namespaces)" >&2
     exit 2
 fi
@@ -94,9 +104,14 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-e2e.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 xvfb_pid=""
+loopback_ns=""
 cleanup() {
     local status=$?
     trap - EXIT INT TERM
+    if [ -n "$loopback_ns" ]; then
+        ip netns pids "$loopback_ns" 2>/dev/null | xargs -r kill -9 2>/dev/null || true
+        ip netns delete "$loopback_ns" 2>/dev/null || true
+    fi
     # The wineserver of the prefix (netlab kills the one it started; this catches any other).
     wineserver -k >/dev/null 2>&1 || true
     if [ -n "$xvfb_pid" ]; then
@@ -128,21 +143,21 @@ for _ in $(seq 100); do
 done
 export DISPLAY=":$(tr -d '\n' <"$work/display")"
 
-# The prepared prefix is made once per build tree (wineboot takes tens of seconds on a busy
-# machine) and copied for each run, so every run starts from the same clean state.
-recorder="$windows_build/tests/e2e/browser_recorder.exe"
-template="$windows_build/tests/e2e/wine-prefix-template"
-flock "$template.lock" bash -c '
-    if [ ! -f "$1/.prepared" ]; then
-        rm -rf "$1"
-        WINEPREFIX="$1" "$2" "$1" "$3" && touch "$1/.prepared"
-    fi' _ "$template" "$here/prepare_prefix.sh" "$recorder"
-cp -a "$template" "$WINEPREFIX"
-cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/iexplore.exe"
+# The prepared prefix is made once per build tree and copied for each run.
+"$here/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
+    "$windows_build/tests/e2e/wine-prefix-template"
 
 export RUN_E2E_INNER=1 RUN_E2E_WINDOWS_BUILD="$windows_build" RUN_E2E_SCENARIOS="$scenarios"
 export RUN_E2E_WORK="$work" RUN_E2E_SUITES="${suites[*]}"
-if [ $use_lab = 1 ]; then
+if [ $loopback_only = 1 ]; then
+    loopback_ns="nsws-e2elo-$$"
+    ip netns add "$loopback_ns"
+    ip -n "$loopback_ns" link set lo up
+    # The wineserver must start inside the namespace: it creates the program's sockets.
+    NETSONDE_LAB_NS=$loopback_ns ip netns exec "$loopback_ns" bash -c '
+        . "$1/lab_guard.sh" && lab_guard && wineserver -p && exec "$2"' _ \
+        "$root/tests/lab" "$here/run_e2e.sh"
+elif [ $use_lab = 1 ]; then
     "$root/tests/lab/netlab.sh" --ws-ifs "$ws_ifs" --addrs "$addrs" --wine-prefix "$WINEPREFIX" \
         -- "$here/run_e2e.sh"
 else

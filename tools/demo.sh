@@ -1,0 +1,123 @@
+#!/bin/bash
+# The quick-start demo: installs what is missing, builds both trees, starts the network lab with a
+# dozen simulated devices (tests/e2e/scenarios/demo.scn) and runs Netsonde.exe on it under Wine.
+#
+#   tools/demo.sh [--change] [--screenshot FILE.png]
+#
+# With DISPLAY set, the program opens on that display and the lab stays up until it exits.
+# Without DISPLAY, it runs on a private virtual display: the demo prints the rows the window
+# shows, saves a screenshot of the window (default build/demo/netsonde.png), closes the program
+# and cleans up. --change also changes one device's name through the Change dialog and shows
+# the rows again. Needs root (network namespaces).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+e2e="$root/tests/e2e"
+windows_build="$root/build/windows"
+scenario="$e2e/scenarios/demo.scn"
+change=0
+screenshot="$root/build/demo/netsonde.png"
+
+# ---- inside the lab's workstation namespace, on the virtual display ---------------------------
+if [ "${DEMO_INNER:-}" = 1 ]; then
+    nsdriver() { wine "$windows_build/tests/e2e/nsdriver.exe" "$@"; }
+    main="Scan List"
+    list=1019
+    wine "$windows_build/Netsonde.exe" &
+    app=$!
+    # The window shows once the first scan is over (about three seconds).
+    nsdriver -t 30000 wait "$main" >/dev/null
+    print_rows() {
+        echo
+        printf '%-17s  %-14s  %-14s  %-20s  %s\n' "MAC Address" "System Name" "IP Address" \
+            "Uptime" "System Description"
+        nsdriver rows "$main" $list | tr -d '\r' |
+            while IFS=$'\t' read -r mac name ip uptime description; do
+                printf '%-17s  %-14s  %-14s  %-20s  %s\n' "$mac" "$name" "$ip" "$uptime" \
+                    "$description"
+            done
+        echo
+    }
+    echo "Netsonde.exe shows these devices:"
+    print_rows
+    read -r x y w h < <(nsdriver rect "$main" | tr -d '\r')
+    mkdir -p "$(dirname "$DEMO_SCREENSHOT")"
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DEMO_SCREENSHOT"
+    echo "Screenshot of the window: $DEMO_SCREENSHOT"
+    if [ "$DEMO_CHANGE" = 1 ]; then
+        echo "Changing the system name of the first row's device to demo-renamed:"
+        nsdriver click-row "$main" $list 0
+        nsdriver click "$main" 1020
+        nsdriver type Change 1021 demo-renamed
+        nsdriver click Change 1
+        echo "  the program says: $(nsdriver -t 15000 msgbox Netsonde OK | tr -d '\r' | tr '\n' ' ')"
+        nsdriver wait-gone Change
+        print_rows
+    fi
+    nsdriver close "$main"
+    wait "$app" || true
+    exit 0
+fi
+
+while [ $# -gt 0 ]; do
+    case $1 in
+        --change) change=1; shift ;;
+        --screenshot) screenshot=$2; shift 2 ;;
+        *) echo "usage: tools/demo.sh [--change] [--screenshot FILE.png]" >&2; exit 2 ;;
+    esac
+done
+if [ "$(id -u)" -ne 0 ]; then
+    echo "demo: run as root: it installs packages and builds a network lab" >&2
+    exit 2
+fi
+case $screenshot in /*) ;; *) screenshot="$PWD/$screenshot" ;; esac
+
+"$root/tools/setup.sh"
+echo "demo: building (this takes a few minutes the first time)"
+NETSONDE_JOBS=${NETSONDE_JOBS:-2} "$root/tools/build.sh" >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-demo.XXXXXX")
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all
+xvfb_pid=""
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit $status
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ -n "${DISPLAY:-}" ]; then
+    # On the user's display, with its window manager: a plain prefix, the program in front.
+    echo "demo: preparing a Wine prefix"
+    wineboot -i >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    echo "demo: Netsonde.exe is starting on $DISPLAY; the lab stays up until you close it"
+    "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
+        --wine-prefix "$WINEPREFIX" -- wine "$windows_build/Netsonde.exe"
+    exit $?
+fi
+
+# A private virtual display; Xvfb writes its number and a newline when it is ready.
+Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x800x24 9>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ "$(tail -c 1 "$work/display" 2>/dev/null | od -An -c | tr -d ' ')" = '\n' ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "demo: Xvfb failed" >&2; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=":$(tr -d '\n' <"$work/display")"
+echo "demo: preparing a Wine prefix"
+"$e2e/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
+    "$windows_build/tests/e2e/wine-prefix-template"
+
+echo "demo: starting the lab with $(grep -c '^device' "$scenario") simulated devices"
+DEMO_INNER=1 DEMO_CHANGE=$change DEMO_SCREENSHOT=$screenshot \
+    "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
+    --wine-prefix "$WINEPREFIX" -- "$0"
