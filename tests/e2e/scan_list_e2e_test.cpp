@@ -123,15 +123,30 @@ TEST_F(ScanListTest, SortThenChangeOpensTheClickedRowsDevice) {
     EXPECT_TRUE(WaitNoTopWindow({e2e::kChangeTitle, "", app_.processId()}));
 }
 
+// A double-click on the empty part of a filled list acts on the selected row.
+TEST_F(ScanListTest, DoubleClickBelowTheRowsOpensTheSelectedRowsDevice) {
+    ASSERT_TRUE(ClickListRow(app_.List(), 1));
+    ASSERT_TRUE(Settle(app_.main()));
+    const RECT list = ClientRect(app_.List());
+    DoubleClickAt(app_.List(), POINT{list.right / 2, list.bottom - 8});
+    HWND change = app_.WaitWindow(e2e::kChangeTitle, 5000);
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(WindowText(Control(change, IDC_CHANGE_MAC_ADDRESS)), kArrivalRows[1][0]);
+    Click(Control(change, IDCANCEL));
+    EXPECT_TRUE(WaitNoTopWindow({e2e::kChangeTitle, "", app_.processId()}));
+}
+
 // The right-hand buttons keep a 10-pixel right margin, Cancel and About a 12-pixel bottom
-// margin, and the list follows both edges, at every size; the frame cannot be made smaller
-// than 400 x 250.
+// margin, and the list follows both edges, at every size and maximised; the frame cannot be
+// made smaller than 400 x 250.
 TEST_F(ScanListTest, ResizingKeepsMarginsAndMinimumSize) {
     struct Size {
         int width, height;
         int expectedWidth, expectedHeight;
     };
-    const Size sizes[] = {{1100, 600, 1100, 600}, {640, 360, 640, 360}, {300, 200, 400, 250}};
+    // The last row is the maximised window (its size is the screen's work area).
+    const Size sizes[] = {
+        {1100, 600, 1100, 600}, {640, 360, 640, 360}, {300, 200, 400, 250}, {0, 0, 0, 0}};
     const std::optional<MINMAXINFO> limits = QueryMinMaxInfo(app_.main());
     ASSERT_TRUE(limits.has_value());
     EXPECT_EQ(limits->ptMinTrackSize.x, 400);
@@ -141,11 +156,17 @@ TEST_F(ScanListTest, ResizingKeepsMarginsAndMinimumSize) {
     const RECT rescanBefore = RectInParent(app_.Item(IDC_SCAN_RESCAN));
     for (const Size& size : sizes) {
         SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
-        ASSERT_TRUE(MoveWindowTo(app_.main(), 10, 10, size.width, size.height));
-        ASSERT_TRUE(Settle(app_.main()));
-        const RECT frame = WindowRect(app_.main());
-        EXPECT_EQ(frame.right - frame.left, size.expectedWidth);
-        EXPECT_EQ(frame.bottom - frame.top, size.expectedHeight);
+        if (size.width == 0) {
+            PostMessageA(app_.main(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            ASSERT_TRUE(Settle(app_.main()));
+            EXPECT_TRUE(IsZoomed(app_.main()));
+        } else {
+            ASSERT_TRUE(MoveWindowTo(app_.main(), 10, 10, size.width, size.height));
+            ASSERT_TRUE(Settle(app_.main()));
+            const RECT frame = WindowRect(app_.main());
+            EXPECT_EQ(frame.right - frame.left, size.expectedWidth);
+            EXPECT_EQ(frame.bottom - frame.top, size.expectedHeight);
+        }
         const RECT client = ClientRect(app_.main());
         const int cx = client.right, cy = client.bottom;
         for (const int id : {IDC_SCAN_RESCAN, IDC_SCAN_CHANGE, IDC_SCAN_WEB_CONFIG,
