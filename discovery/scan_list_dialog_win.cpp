@@ -233,8 +233,16 @@ ExchangeResult ScanListDialog::RunDiscoveryExchange(const DeviceRecord& request,
     // The chooser, when it ran, took the cursor over: show the wait cursor again while the
     // exchange holds the thread.
     WaitCursor wait;
+    // Rows arrive while the thread is held, so they are never painted one by one anyway; with
+    // redrawing off, a visible list also skips its per-row scroll and paint bookkeeping, which
+    // under load costs enough per row that the socket's queue overflows and replies are lost.
+    HWND list = rows_.handle();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     const ExchangeIo io = PlatformExchangeIo([](const char* message) { ShowAppMessage(message); });
-    return BroadcastExchange(request, localAddress, onReply, io).result;
+    const ExchangeResult result = BroadcastExchange(request, localAddress, onReply, io).result;
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    return result;
 }
 
 void ScanListDialog::SelectFirstRow() {

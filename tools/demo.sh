@@ -24,8 +24,14 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     list=1019
     wine "$windows_build/Netsonde.exe" &
     app=$!
-    # The window shows once the first scan is over (about three seconds).
-    nsdriver -t 30000 wait "$main" >/dev/null
+    # The lab's workstation has its interface and the loopback interface, so the adapter
+    # chooser comes first; its first item is the lab address. The main window shows once the
+    # first scan is over (about three seconds).
+    chooser="Netsonde Network Adapter Selection"
+    nsdriver -t 30000 wait "$chooser"
+    echo "The adapter chooser offers: $(nsdriver combo "$chooser" 1041 | tr -d '\r' | paste -sd,)"
+    nsdriver click "$chooser" 1
+    nsdriver -t 30000 wait "$main"
     print_rows() {
         echo
         printf '%-17s  %-14s  %-14s  %-20s  %s\n' "MAC Address" "System Name" "IP Address" \
@@ -39,6 +45,9 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     }
     echo "Netsonde.exe shows these devices:"
     print_rows
+    # Larger than the template size, so the list shows every row (the window re-lays itself out).
+    nsdriver move "$main" 0 0 1040 440
+    sleep 1
     read -r x y w h < <(nsdriver rect "$main" | tr -d '\r')
     mkdir -p "$(dirname "$DEMO_SCREENSHOT")"
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DEMO_SCREENSHOT"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -222,6 +223,36 @@ TEST(ScenarioTest, BadLinesAreErrorsNamingLineAndField) {
         EXPECT_EQ(error.field, c.field) << c.text;
         EXPECT_NE(error.message.find(c.fragment), std::string::npos)
             << c.text << " gave: " << error.message;
+    }
+}
+
+// Random lines made of real keys and random bytes: every input either parses or gives an error
+// with a line number inside the input; run under a sanitizer this also checks the bounds.
+TEST(ScenarioTest, RandomInputNeverBreaksTheParser) {
+    const char* const keys[] = {"device",       "generate", "mac",      "ip",     "name",
+                                "unterminated", "type",     "reserved", "strays", "set",
+                                "pace",         "uptime",   "#"};
+    std::mt19937 random(2719);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int lines = 1 + static_cast<int>(random() % 12);
+        for (int line = 0; line < lines; ++line) {
+            text += keys[random() % (sizeof keys / sizeof keys[0])];
+            text += ' ';
+            const int length = static_cast<int>(random() % 40);
+            for (int i = 0; i < length; ++i) {
+                text += static_cast<char>(random() % 2 ? "0123456789abcdef:.{}n\\x "[random() % 25]
+                                                       : static_cast<char>(random() % 256));
+            }
+            text += '\n';
+        }
+        Scenario scenario;
+        ParseError error;
+        if (!Parse(text, &scenario, &error)) {
+            EXPECT_GE(error.line, 1) << text;
+            EXPECT_LE(error.line, lines) << text;
+            EXPECT_FALSE(error.message.empty()) << text;
+        }
     }
 }
 

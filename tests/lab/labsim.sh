@@ -62,7 +62,7 @@ start_sim() {
         --log "$log" --ready-file "$ready_file" "$@" "$scenario" >"$out_file" 2>&1 </dev/null &
     pid=$!
     echo "$pid" >"$pid_file"
-    for tries in $(seq 500); do
+    for tries in $(seq 1000); do
         [ -f "$ready_file" ] && return 0
         if ! kill -0 "$pid" 2>/dev/null; then
             wait "$pid"
@@ -75,7 +75,7 @@ start_sim() {
     done
     cat "$out_file" >&2
     stop_sim
-    die "the simulator was not ready within 5 s" 1
+    die "the simulator was not ready within 10 s" 1
 }
 
 case ${1:-} in

@@ -69,7 +69,7 @@ cat >"$work/inside.sh" <<EOF
 "$probe" --wait 300 --request "$work/set.hex" --dump "$work/set.txt" >/dev/null || exit 1
 "$probe" --wait 300 --dump "$work/after.txt" >/dev/null || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" start "$work/silent.scn" "$work/sim2.log" || exit 1
-timeout 2 ip netns exec "\$NETSONDE_LAB_DEV_NS" "\$NETSONDE_DEVSIM" "$work/silent.scn" >/dev/null 2>&1
+timeout 5 ip netns exec "\$NETSONDE_LAB_DEV_NS" "\$NETSONDE_DEVSIM" "$work/silent.scn" >/dev/null 2>&1
 echo \$? >"$work/second.txt"
 "$probe" --wait 300 >"$work/probe2.out" || exit 1
 "\$NETSONDE_LAB_DIR/labsim.sh" stop
