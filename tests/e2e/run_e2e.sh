@@ -105,9 +105,15 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-e2e.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 xvfb_pid=""
 loopback_ns=""
+child=""
 cleanup() {
     local status=$?
     trap - EXIT INT TERM
+    # An interrupted run: the lab (or the namespace's runner) cleans up after itself on TERM.
+    if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
+        kill -TERM "$child" 2>/dev/null || true
+        wait "$child" 2>/dev/null || true
+    fi
     if [ -n "$loopback_ns" ]; then
         ip netns pids "$loopback_ns" 2>/dev/null | xargs -r kill -9 2>/dev/null || true
         ip netns delete "$loopback_ns" 2>/dev/null || true
@@ -149,6 +155,8 @@ export DISPLAY=":$(tr -d '\n' <"$work/display")"
 
 export RUN_E2E_INNER=1 RUN_E2E_WINDOWS_BUILD="$windows_build" RUN_E2E_SCENARIOS="$scenarios"
 export RUN_E2E_WORK="$work" RUN_E2E_SUITES="${suites[*]}"
+# The suites run in the background and are waited for, so a signal to this script is handled at
+# once (bash defers traps while a foreground child runs) and passed on by cleanup.
 if [ $loopback_only = 1 ]; then
     loopback_ns="nsws-e2elo-$$"
     ip netns add "$loopback_ns"
@@ -156,10 +164,12 @@ if [ $loopback_only = 1 ]; then
     # The wineserver must start inside the namespace: it creates the program's sockets.
     NETSONDE_LAB_NS=$loopback_ns ip netns exec "$loopback_ns" bash -c '
         . "$1/lab_guard.sh" && lab_guard && wineserver -p && exec "$2"' _ \
-        "$root/tests/lab" "$here/run_e2e.sh"
+        "$root/tests/lab" "$here/run_e2e.sh" &
 elif [ $use_lab = 1 ]; then
     "$root/tests/lab/netlab.sh" --ws-ifs "$ws_ifs" --addrs "$addrs" --wine-prefix "$WINEPREFIX" \
-        -- "$here/run_e2e.sh"
+        -- "$here/run_e2e.sh" &
 else
-    "$here/run_e2e.sh"
+    "$here/run_e2e.sh" &
 fi
+child=$!
+wait "$child"
