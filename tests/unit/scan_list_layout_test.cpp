@@ -63,13 +63,5 @@ TEST(ScanListLayoutTest, ControlsFollowRightAndBottomEdges) {
     }
 }
 
-TEST(ScanListLayoutTest, ResizingTwiceGivesTheSameLayoutAsOnce) {
-    const ControlRect once = ResizedControlRect(ResizeAnchor::DeviceList, kList, 1000, 600);
-    const ControlRect twice = ResizedControlRect(
-        ResizeAnchor::DeviceList, ResizedControlRect(ResizeAnchor::DeviceList, kList, 500, 300),
-        1000, 600);
-    EXPECT_EQ(once, twice);
-}
-
 }  // namespace
 }  // namespace netsonde
