@@ -7,8 +7,8 @@
 # With DISPLAY set, the program opens on that display and the lab stays up until it exits.
 # Without DISPLAY, it runs on a private virtual display: the demo prints the rows the window
 # shows, saves a screenshot of the window (default build/demo/netsonde.png), closes the program
-# and cleans up. --change also changes one device's name through the Change dialog and shows
-# the rows again. Needs root (network namespaces).
+# and cleans up. --change also renames one device through the Change dialog and shows the rows
+# again. Needs root (network namespaces).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 e2e="$root/tests/e2e"
@@ -34,11 +34,11 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     nsdriver -t 30000 wait "$main"
     print_rows() {
         echo
-        printf '%-17s  %-14s  %-14s  %-20s  %s\n' "MAC Address" "System Name" "IP Address" \
+        printf '%-17s  %-16s  %-14s  %-20s  %s\n' "MAC Address" "System Name" "IP Address" \
             "Uptime" "System Description"
         nsdriver rows "$main" $list | tr -d '\r' |
             while IFS=$'\t' read -r mac name ip uptime description; do
-                printf '%-17s  %-14s  %-14s  %-20s  %s\n' "$mac" "$name" "$ip" "$uptime" \
+                printf '%-17s  %-16s  %-14s  %-20s  %s\n' "$mac" "$name" "$ip" "$uptime" \
                     "$description"
             done
         echo
@@ -53,10 +53,11 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DEMO_SCREENSHOT"
     echo "Screenshot of the window: $DEMO_SCREENSHOT"
     if [ "$DEMO_CHANGE" = 1 ]; then
-        echo "Changing the system name of the first row's device to demo-renamed:"
-        nsdriver click-row "$main" $list 0
+        echo "Changing the system name of core-sw-01 to core-sw-renamed:"
+        row=$(nsdriver rows "$main" $list | tr -d '\r' | awk -F'\t' '$2 == "core-sw-01" {print NR - 1}')
+        nsdriver click-row "$main" $list "${row:-0}"
         nsdriver click "$main" 1020
-        nsdriver type Change 1021 demo-renamed
+        nsdriver type Change 1021 core-sw-renamed
         nsdriver click Change 1
         echo "  the program says: $(nsdriver -t 15000 msgbox Netsonde OK | tr -d '\r' | tr '\n' ' ')"
         nsdriver wait-gone Change
@@ -87,9 +88,15 @@ NETSONDE_JOBS=${NETSONDE_JOBS:-2} "$root/tools/build.sh" >/dev/null
 work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-demo.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 xvfb_pid=""
+child=""
 cleanup() {
     local status=$?
     trap - EXIT INT TERM
+    # Interrupted: the lab tears itself down on TERM.
+    if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
+        kill -TERM "$child" 2>/dev/null || true
+        wait "$child" 2>/dev/null || true
+    fi
     wineserver -k >/dev/null 2>&1 || true
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
@@ -108,8 +115,11 @@ if [ -n "${DISPLAY:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
     echo "demo: Netsonde.exe is starting on $DISPLAY; the lab stays up until you close it"
+    # In the background and waited for, so a signal reaches cleanup at once.
     "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
-        --wine-prefix "$WINEPREFIX" -- wine "$windows_build/Netsonde.exe"
+        --wine-prefix "$WINEPREFIX" -- wine "$windows_build/Netsonde.exe" &
+    child=$!
+    wait "$child"
     exit $?
 fi
 
@@ -129,4 +139,6 @@ echo "demo: preparing a Wine prefix"
 echo "demo: starting the lab with $(grep -c '^device' "$scenario") simulated devices"
 DEMO_INNER=1 DEMO_CHANGE=$change DEMO_SCREENSHOT=$screenshot \
     "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
-    --wine-prefix "$WINEPREFIX" -- "$0"
+    --wine-prefix "$WINEPREFIX" -- "$root/tools/demo.sh" &
+child=$!
+wait "$child"

@@ -133,6 +133,22 @@ TEST_F(DriverTest, SizesWindowAndReadsSizeLimitsAndLayout) {
     EXPECT_EQ(edit.right - edit.left, 150);
 }
 
+// A window screenshot is a BMP of the window's size whose pixels are not all one colour.
+TEST_F(DriverTest, SavesWindowScreenshotAsBmp) {
+    const std::string path = e2e::ProgramDir() + "driver_screenshot.bmp";
+    ASSERT_TRUE(SaveScreenshot(window_, path));
+    const std::string bmp = e2e::ReadFileText(path);
+    DeleteFileA(path.c_str());
+    ASSERT_GT(bmp.size(), 54u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    const RECT rect = WindowRect(window_);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    EXPECT_EQ(bmp.size(), 54 + stride * static_cast<size_t>(height));
+    EXPECT_NE(bmp.find_first_not_of(bmp[54], 54), std::string::npos);
+}
+
 TEST_F(DriverTest, CollectsExitCode) {
     Click(Control(window_, fx::kQuit));
     EXPECT_EQ(process_.WaitExit(5000), std::optional<DWORD>(fx::kExitCode));
