@@ -305,6 +305,18 @@ TEST_F(ChangeTest, EditsStopAtTheirLimits) {
     }
 }
 
+// Web Configuration opens the browser on the address in the edit, typed but never sent, and
+// leaves the dialog open.
+TEST_F(ChangeTest, WebConfigurationOpensTheTypedAddress) {
+    ASSERT_NE(OpenChange(kRefusesTwo), nullptr);
+    Type(IDC_CHANGE_IP_ADDRESS, "198.18.0.55");
+    Click(Control(change_, IDC_CHANGE_WEB_CONFIG));
+    ASSERT_TRUE(WaitUntil([] { return !e2e::BrowserStarts().empty(); }, 5000));
+    EXPECT_EQ(e2e::BrowserStarts(), std::vector<std::string>{"198.18.0.55"});
+    EXPECT_TRUE(IsVisible(change_));
+    EXPECT_TRUE(SetRequestsFor(app_, kRefusesTwo).empty());
+}
+
 // Cancel after edits and a type change leaves the row and the stored record as they were.
 TEST_F(ChangeTest, CancelAfterEditsChangesNothing) {
     const auto rowsBefore = app_.Rows();
