@@ -22,11 +22,11 @@ namespace netsonde {
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     int width;  // pixels
 };
-constexpr ColumnSpec kColumns[kDeviceColumnCount] = {
+constexpr ColumnLayout kColumns[kDeviceColumnCount] = {
     {"MAC Address", 100}, {"System Name", 120},        {"IP Address", 100},
     {"Uptime", 100},      {"System Description", 252},
 };

@@ -11,4 +11,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 echo "== Windows build: unit tests under Wine"
 (cd "$root/build/windows" && ctest --output-on-failure)
 echo "== Linux build: unit, lab and end-to-end tests"
-(cd "$root/build/linux" && ctest --output-on-failure)
+# The lab and end-to-end suites time replies against real receive windows on a machine that may
+# be busy: one failed suite is run once more before it counts as failed.
+(cd "$root/build/linux" && ctest --output-on-failure --repeat until-pass:2)

@@ -26,7 +26,7 @@ constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON | WS_GROUP;
 constexpr int kNone = IDC_STATIC_UNNUMBERED;
 constexpr int kNoOrdinal = -1;
 
-struct ItemSpec {
+struct ItemLayout {
     int id;
     const char* className;
     const char* text;  // for pictures: the ordinal of the icon or bitmap in `ordinal`
@@ -35,18 +35,18 @@ struct ItemSpec {
     DialogRect rect;
 };
 
-struct DialogSpec {
+struct DialogLayout {
     int templateId;
     const char* caption;
     DWORD style;
     DWORD exStyle;
     DialogRect rect;
-    std::vector<ItemSpec> items;
+    std::vector<ItemLayout> items;
 };
 
 const DWORD kFixedFrame = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
 
-const DialogSpec kDialogs[] = {
+const DialogLayout kDialogs[] = {
     {IDD_ABOUT,
      "About Netsonde",
      kFixedFrame,
@@ -176,22 +176,22 @@ std::string Hex(DWORD v) {
 }
 
 TEST(DialogTemplates, MatchTheLayoutTable) {
-    for (const DialogSpec& spec : kDialogs) {
-        SCOPED_TRACE("dialog " + std::to_string(spec.templateId));
-        const auto [bytes, size] = ResourceBytes(spec.templateId, RT_DIALOG);
+    for (const DialogLayout& layout : kDialogs) {
+        SCOPED_TRACE("dialog " + std::to_string(layout.templateId));
+        const auto [bytes, size] = ResourceBytes(layout.templateId, RT_DIALOG);
         ASSERT_NE(bytes, nullptr);
         const auto dialog = ParseDialogTemplateEx(bytes, size);
         ASSERT_TRUE(dialog.has_value()) << "not a complete extended template";
-        EXPECT_EQ(dialog->caption, spec.caption);
-        EXPECT_EQ(Hex(dialog->style), Hex(spec.style));
-        EXPECT_EQ(Hex(dialog->exStyle), Hex(spec.exStyle));
-        EXPECT_EQ(dialog->rect, spec.rect);
+        EXPECT_EQ(dialog->caption, layout.caption);
+        EXPECT_EQ(Hex(dialog->style), Hex(layout.style));
+        EXPECT_EQ(Hex(dialog->exStyle), Hex(layout.exStyle));
+        EXPECT_EQ(dialog->rect, layout.rect);
         EXPECT_EQ(dialog->fontName, "MS Sans Serif");
         EXPECT_EQ(dialog->fontPointSize, 8);
         EXPECT_FALSE(dialog->menu.ordinal.has_value() || !dialog->menu.text.empty());
-        ASSERT_EQ(dialog->items.size(), spec.items.size());
-        for (std::size_t i = 0; i < spec.items.size(); ++i) {
-            const ItemSpec& want = spec.items[i];
+        ASSERT_EQ(dialog->items.size(), layout.items.size());
+        for (std::size_t i = 0; i < layout.items.size(); ++i) {
+            const ItemLayout& want = layout.items[i];
             const DialogItem& got = dialog->items[i];
             SCOPED_TRACE("item " + std::to_string(i) + " (id " + std::to_string(want.id) + ")");
             EXPECT_EQ(got.id, want.id);
@@ -212,11 +212,12 @@ TEST(DialogTemplates, MatchTheLayoutTable) {
 // Every control id of the main window and the chooser is unique within its dialog, so
 // GetDlgItem finds the one meant (the Change dialog's id -1 labels are the exception).
 TEST(DialogTemplates, NumberedControlsAreUniquePerDialog) {
-    for (const DialogSpec& spec : kDialogs) {
-        for (std::size_t i = 0; i < spec.items.size(); ++i) {
-            for (std::size_t j = i + 1; j < spec.items.size(); ++j) {
-                if (spec.items[i].id != kNone) {
-                    EXPECT_NE(spec.items[i].id, spec.items[j].id) << "dialog " << spec.templateId;
+    for (const DialogLayout& layout : kDialogs) {
+        for (std::size_t i = 0; i < layout.items.size(); ++i) {
+            for (std::size_t j = i + 1; j < layout.items.size(); ++j) {
+                if (layout.items[i].id != kNone) {
+                    EXPECT_NE(layout.items[i].id, layout.items[j].id)
+                        << "dialog " << layout.templateId;
                 }
             }
         }
@@ -235,13 +236,13 @@ TEST(DialogTemplates, CreateWithEveryControl) {
         GTEST_SKIP() << "no display: windows cannot be created (" << GetLastError() << ")";
     }
     DestroyWindow(probe);
-    for (const DialogSpec& spec : kDialogs) {
-        SCOPED_TRACE("dialog " + std::to_string(spec.templateId));
+    for (const DialogLayout& layout : kDialogs) {
+        SCOPED_TRACE("dialog " + std::to_string(layout.templateId));
         HWND dialog = CreateDialogParamA(
-            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(spec.templateId), nullptr,
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(layout.templateId), nullptr,
             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
         ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
-        for (const ItemSpec& item : spec.items) {
+        for (const ItemLayout& item : layout.items) {
             if (item.id != kNone) {
                 EXPECT_NE(GetDlgItem(dialog, item.id), nullptr) << "id " << item.id;
             }

@@ -11,7 +11,7 @@ namespace {
 
 using netsonde::DeviceRecord;
 
-std::vector<DeviceSpec> Devices(const std::string& text) {
+std::vector<DeviceSetup> Devices(const std::string& text) {
     std::istringstream input(text);
     Scenario scenario;
     ParseError error;
@@ -29,7 +29,7 @@ DeviceRecord AsRecord(const Outgoing& outgoing) {
     return record;
 }
 
-DeviceRecord SetRequestFor(const DeviceSpec& device) {
+DeviceRecord SetRequestFor(const DeviceSetup& device) {
     DeviceRecord request = device.record;
     request.setMarker(netsonde::kRequestMarker);
     request.setOpcode(netsonde::kSetRequest);
@@ -57,7 +57,7 @@ TEST(FleetTest, DiscoveryBehaviourLimitsAnswers) {
 }
 
 TEST(FleetTest, DiscoveryReplyIsTheFullRecordWithItsMarkerAndOpcode2) {
-    const std::vector<DeviceSpec> devices = Devices(
+    const std::vector<DeviceSetup> devices = Devices(
         "device\nmac 02:00:00:00:00:01\nname one\nmarker 0xAC\nreply broadcast\n"
         "delay 30\ndevice\nmac 02:00:00:00:00:02\n");
     DeviceFleet fleet(devices, 1);
@@ -92,7 +92,7 @@ TEST(FleetTest, OnlyExactRequestsWithMarkerABAreAnswered) {
 }
 
 TEST(FleetTest, AcceptedSetRequestBecomesTheDevicesRecord) {
-    const std::vector<DeviceSpec> devices = Devices(
+    const std::vector<DeviceSetup> devices = Devices(
         "device\nmac 02:00:00:00:00:01\nname old\nmarker 0xAC\n"
         "device\nmac 02:00:00:00:00:02\nname other\n");
     DeviceFleet fleet(devices, 1);
@@ -123,7 +123,7 @@ TEST(FleetTest, SetBehavioursAnswerAsConfigured) {
                  {"silent", {}, false},
                  {"accept-then-reject 256", {4, 5}, true}};
     for (const auto& c : cases) {
-        const std::vector<DeviceSpec> devices = Devices(
+        const std::vector<DeviceSetup> devices = Devices(
             std::string("device\nmac 02:00:00:00:00:01\nname old\nset ") + c.behaviour + "\n");
         DeviceFleet fleet(devices, 1);
         const std::vector<Outgoing> out = Send(fleet, SetRequestFor(devices[0]));
@@ -157,7 +157,7 @@ TEST(FleetTest, StraysComeInTheirOrderAroundTheAnswer) {
         {"strays long\nstrays-on set", false, {612}, {2}},
     };
     for (const auto& c : cases) {
-        const std::vector<DeviceSpec> devices =
+        const std::vector<DeviceSetup> devices =
             Devices(std::string("device\nmac 02:00:00:00:00:01\n") + c.lines + "\n");
         DeviceFleet fleet(devices, 1);
         const std::vector<Outgoing> out = c.set ? Send(fleet, SetRequestFor(devices[0]))
@@ -176,7 +176,7 @@ TEST(FleetTest, StraysComeInTheirOrderAroundTheAnswer) {
 }
 
 TEST(FleetTest, StrayMarkerChangesOnlyTheMarker) {
-    const std::vector<DeviceSpec> devices =
+    const std::vector<DeviceSetup> devices =
         Devices("device\nmac 02:00:00:00:00:01\nname n\nstrays marker=0x00\n");
     DeviceFleet fleet(devices, 1);
     const std::vector<Outgoing> out = Send(fleet, netsonde::BuildDiscoveryRequest());

@@ -83,7 +83,7 @@ TEST(ScenarioTest, UnterminatedFillsTheWholeFieldAndNothingBeyond) {
 }
 
 TEST(ScenarioTest, BehaviourKeysSetTheDevicesBehaviour) {
-    const DeviceSpec defaults = ParseDevice("# only a comment").devices[0];
+    const DeviceSetup defaults = ParseDevice("# only a comment").devices[0];
     EXPECT_EQ(defaults.replyMarker, 0xAB);
     EXPECT_EQ(defaults.discoveryAnswers, kAnswerEvery);
     EXPECT_EQ(defaults.replyTo, ReplyTo::Sender);
@@ -99,21 +99,21 @@ TEST(ScenarioTest, BehaviourKeysSetTheDevicesBehaviour) {
     EXPECT_EQ(ParseDevice("reply broadcast").devices[0].replyTo, ReplyTo::Broadcast);
     EXPECT_EQ(ParseDevice("reject-opcode 6").devices[0].rejectOpcode, 6);
 
-    const DeviceSpec reject = ParseDevice("set reject 256").devices[0];
+    const DeviceSetup reject = ParseDevice("set reject 256").devices[0];
     EXPECT_EQ(reject.setBehaviour, SetBehaviour::Reject);
     EXPECT_EQ(reject.errorMask, 256);
-    const DeviceSpec both = ParseDevice("set accept-then-reject 0x0004").devices[0];
+    const DeviceSetup both = ParseDevice("set accept-then-reject 0x0004").devices[0];
     EXPECT_EQ(both.setBehaviour, SetBehaviour::AcceptThenReject);
     EXPECT_EQ(both.errorMask, 4);
     EXPECT_EQ(ParseDevice("set silent").devices[0].setBehaviour, SetBehaviour::Silent);
 
-    const DeviceSpec strays =
+    const DeviceSetup strays =
         ParseDevice("strays short answer long empty marker=0 opcode=4").devices[0];
     const std::vector<Stray> expected = {{StrayKind::Short, 0},  {StrayKind::Answer, 0},
                                          {StrayKind::Long, 0},   {StrayKind::Empty, 0},
                                          {StrayKind::Marker, 0}, {StrayKind::Opcode, 4}};
     EXPECT_EQ(strays.strays, expected);
-    const DeviceSpec onSet = ParseDevice("strays-on set").devices[0];
+    const DeviceSetup onSet = ParseDevice("strays-on set").devices[0];
     EXPECT_FALSE(onSet.straysOnDiscovery);
     EXPECT_TRUE(onSet.straysOnSet);
 }

@@ -20,21 +20,21 @@ std::vector<std::uint8_t> BytesOf(const DeviceRecord& record) {
 
 }  // namespace
 
-DeviceRecord ReplyRecord(const DeviceSpec& spec, std::uint8_t opcode) {
-    DeviceRecord reply = spec.record;
-    reply.setMarker(spec.replyMarker);
+DeviceRecord ReplyRecord(const DeviceSetup& setup, std::uint8_t opcode) {
+    DeviceRecord reply = setup.record;
+    reply.setMarker(setup.replyMarker);
     reply.setOpcode(opcode);
     return reply;
 }
 
-DeviceRecord RejectRecord(const DeviceSpec& spec) {
-    DeviceRecord reply = ReplyRecord(spec, spec.rejectOpcode);
-    reply.setFieldMask(spec.errorMask);
+DeviceRecord RejectRecord(const DeviceSetup& setup) {
+    DeviceRecord reply = ReplyRecord(setup, setup.rejectOpcode);
+    reply.setFieldMask(setup.errorMask);
     return reply;
 }
 
-std::vector<std::uint8_t> StrayBytes(const DeviceSpec& spec, const Stray& stray) {
-    DeviceRecord record = ReplyRecord(spec, netsonde::kDiscoveryReply);
+std::vector<std::uint8_t> StrayBytes(const DeviceSetup& setup, const Stray& stray) {
+    DeviceRecord record = ReplyRecord(setup, netsonde::kDiscoveryReply);
     std::vector<std::uint8_t> bytes = BytesOf(record);
     switch (stray.kind) {
         case StrayKind::Short:
@@ -61,7 +61,7 @@ std::vector<std::uint8_t> StrayBytes(const DeviceSpec& spec, const Stray& stray)
     return bytes;
 }
 
-DeviceFleet::DeviceFleet(std::vector<DeviceSpec> devices, std::uint32_t seed)
+DeviceFleet::DeviceFleet(std::vector<DeviceSetup> devices, std::uint32_t seed)
     : devices_(std::move(devices)), discoveryAnswered_(devices_.size(), 0), random_(seed) {
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         byMac_[MacKey(devices_[i].record.mac())].push_back(i);
@@ -86,25 +86,25 @@ std::vector<Outgoing> DeviceFleet::Answer(const std::uint8_t* data, std::size_t 
 void DeviceFleet::AnswerDiscovery(std::vector<Outgoing>* out) {
     out->reserve(devices_.size());
     for (std::size_t i = 0; i < devices_.size(); ++i) {
-        const DeviceSpec& spec = devices_[i];
-        const bool answers =
-            spec.discoveryAnswers == kAnswerEvery || discoveryAnswered_[i] < spec.discoveryAnswers;
-        if (answers && spec.discoveryAnswers != kAnswerEvery) {
+        const DeviceSetup& setup = devices_[i];
+        const bool answers = setup.discoveryAnswers == kAnswerEvery ||
+                             discoveryAnswered_[i] < setup.discoveryAnswers;
+        if (answers && setup.discoveryAnswers != kAnswerEvery) {
             ++discoveryAnswered_[i];
         }
-        if (spec.strays.empty() || !spec.straysOnDiscovery) {
+        if (setup.strays.empty() || !setup.straysOnDiscovery) {
             // The common case, kept lean for scenarios of thousands of devices.
             if (answers) {
-                out->push_back(Outgoing{BytesOf(ReplyRecord(spec, netsonde::kDiscoveryReply)),
-                                        spec.replyTo, DelayOf(spec)});
+                out->push_back(Outgoing{BytesOf(ReplyRecord(setup, netsonde::kDiscoveryReply)),
+                                        setup.replyTo, DelayOf(setup)});
             }
             continue;
         }
         std::vector<DeviceRecord> replies;
         if (answers) {
-            replies.push_back(ReplyRecord(spec, netsonde::kDiscoveryReply));
+            replies.push_back(ReplyRecord(setup, netsonde::kDiscoveryReply));
         }
-        Emit(i, replies, spec.straysOnDiscovery, out);
+        Emit(i, replies, setup.straysOnDiscovery, out);
     }
 }
 
@@ -114,37 +114,37 @@ void DeviceFleet::AnswerSet(const DeviceRecord& request, std::vector<Outgoing>* 
         return;
     }
     for (std::size_t i : found->second) {
-        DeviceSpec& spec = devices_[i];
+        DeviceSetup& setup = devices_[i];
         std::vector<DeviceRecord> answers;
-        switch (spec.setBehaviour) {
+        switch (setup.setBehaviour) {
             case SetBehaviour::Accept:
-                spec.record = request;
-                answers.push_back(ReplyRecord(spec, netsonde::kSetAccepted));
+                setup.record = request;
+                answers.push_back(ReplyRecord(setup, netsonde::kSetAccepted));
                 break;
             case SetBehaviour::Reject:
-                answers.push_back(RejectRecord(spec));
+                answers.push_back(RejectRecord(setup));
                 break;
             case SetBehaviour::Silent:
                 break;
             case SetBehaviour::AcceptThenReject:
-                spec.record = request;
-                answers.push_back(ReplyRecord(spec, netsonde::kSetAccepted));
-                answers.push_back(RejectRecord(spec));
+                setup.record = request;
+                answers.push_back(ReplyRecord(setup, netsonde::kSetAccepted));
+                answers.push_back(RejectRecord(setup));
                 break;
         }
-        Emit(i, answers, spec.straysOnSet, out);
+        Emit(i, answers, setup.straysOnSet, out);
     }
 }
 
 void DeviceFleet::Emit(std::size_t index, const std::vector<DeviceRecord>& answers, bool withStrays,
                        std::vector<Outgoing>* out) {
-    const DeviceSpec& spec = devices_[index];
+    const DeviceSetup& setup = devices_[index];
     std::vector<std::vector<std::uint8_t>> datagrams;
     bool answersPlaced = false;
     if (withStrays) {
-        for (const Stray& stray : spec.strays) {
+        for (const Stray& stray : setup.strays) {
             if (stray.kind != StrayKind::Answer) {
-                datagrams.push_back(StrayBytes(spec, stray));
+                datagrams.push_back(StrayBytes(setup, stray));
             } else if (!answersPlaced) {
                 for (const DeviceRecord& answer : answers) {
                     datagrams.push_back(BytesOf(answer));
@@ -161,16 +161,16 @@ void DeviceFleet::Emit(std::size_t index, const std::vector<DeviceRecord>& answe
     if (datagrams.empty()) {
         return;
     }
-    const int delay = DelayOf(spec);
+    const int delay = DelayOf(setup);
     for (auto& bytes : datagrams) {
-        out->push_back(Outgoing{std::move(bytes), spec.replyTo, delay});
+        out->push_back(Outgoing{std::move(bytes), setup.replyTo, delay});
     }
 }
 
-int DeviceFleet::DelayOf(const DeviceSpec& spec) {
-    int delay = spec.delayMilliseconds;
-    if (spec.jitterMilliseconds > 0) {
-        delay += std::uniform_int_distribution<int>(0, spec.jitterMilliseconds)(random_);
+int DeviceFleet::DelayOf(const DeviceSetup& setup) {
+    int delay = setup.delayMilliseconds;
+    if (setup.jitterMilliseconds > 0) {
+        delay += std::uniform_int_distribution<int>(0, setup.jitterMilliseconds)(random_);
     }
     return delay;
 }

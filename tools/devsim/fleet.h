@@ -20,7 +20,7 @@ struct Outgoing {
 
 class DeviceFleet {
   public:
-    DeviceFleet(std::vector<DeviceSpec> devices, std::uint32_t seed);
+    DeviceFleet(std::vector<DeviceSetup> devices, std::uint32_t seed);
 
     // What the devices send in answer to one datagram, in device order; a device's datagrams
     // keep their order. Only 612-byte requests with marker 0xAB are answered: opcode 1 by every
@@ -28,7 +28,7 @@ class DeviceFleet {
     std::vector<Outgoing> Answer(const std::uint8_t* data, std::size_t size);
 
     std::size_t size() const { return devices_.size(); }
-    const DeviceSpec& device(std::size_t index) const { return devices_[index]; }
+    const DeviceSetup& device(std::size_t index) const { return devices_[index]; }
 
   private:
     void AnswerDiscovery(std::vector<Outgoing>* out);
@@ -36,21 +36,21 @@ class DeviceFleet {
     // Adds the device's answers, arranged with its strays when they apply, all with one delay.
     void Emit(std::size_t index, const std::vector<netsonde::DeviceRecord>& answers,
               bool withStrays, std::vector<Outgoing>* out);
-    int DelayOf(const DeviceSpec& spec);
+    int DelayOf(const DeviceSetup& setup);
 
-    std::vector<DeviceSpec> devices_;
+    std::vector<DeviceSetup> devices_;
     std::vector<int> discoveryAnswered_;
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> byMac_;
     std::mt19937 random_;
 };
 
 // The device's record as it sends it: its stored bytes with its own marker and the opcode.
-netsonde::DeviceRecord ReplyRecord(const DeviceSpec& spec, std::uint8_t opcode);
+netsonde::DeviceRecord ReplyRecord(const DeviceSetup& setup, std::uint8_t opcode);
 
 // The refusal of a set request: opcode from the device's reject opcode, its ErrorMask in bytes 2-3.
-netsonde::DeviceRecord RejectRecord(const DeviceSpec& spec);
+netsonde::DeviceRecord RejectRecord(const DeviceSetup& setup);
 
 // The bytes of one stray datagram, made from the device's discovery reply.
-std::vector<std::uint8_t> StrayBytes(const DeviceSpec& spec, const Stray& stray);
+std::vector<std::uint8_t> StrayBytes(const DeviceSetup& setup, const Stray& stray);
 
 }  // namespace devsim

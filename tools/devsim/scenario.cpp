@@ -71,8 +71,8 @@ struct Placement {
 
 class KeyApplier {
   public:
-    KeyApplier(const Placement& placement, DeviceSpec* spec, std::string* message)
-        : placement_(placement), spec_(spec), message_(message) {}
+    KeyApplier(const Placement& placement, DeviceSetup* setup, std::string* message)
+        : placement_(placement), setup_(setup), message_(message) {}
 
     bool Apply(std::string_view key, std::string_view value) {
         TextField textField;
@@ -93,7 +93,7 @@ class KeyApplier {
             if (!ParseNumber(value, 0xFFFFFFFFull, &number)) {
                 return Fail("expected a number of hundredths of a second up to 4294967295");
             }
-            spec_->record.setUptime(static_cast<std::uint32_t>(number));
+            setup_->record.setUptime(static_cast<std::uint32_t>(number));
             return true;
         }
         if (key == "type") {
@@ -107,7 +107,7 @@ class KeyApplier {
             if (!ParseNumber(value, 0xFF, &number)) {
                 return Fail("expected a byte value such as 0xAB or 0xAC");
             }
-            spec_->replyMarker = static_cast<std::uint8_t>(number);
+            setup_->replyMarker = static_cast<std::uint8_t>(number);
             return true;
         }
         if (key == "discovery") {
@@ -118,7 +118,7 @@ class KeyApplier {
             if (!ParseUnsigned(value, kMaxDelayMilliseconds, &number)) {
                 return Fail("expected milliseconds from 0 to 600000");
             }
-            (key == "delay" ? spec_->delayMilliseconds : spec_->jitterMilliseconds) =
+            (key == "delay" ? setup_->delayMilliseconds : setup_->jitterMilliseconds) =
                 static_cast<int>(number);
             return true;
         }
@@ -133,7 +133,7 @@ class KeyApplier {
             if (!ParseNumber(value, 0xFF, &number) || number == netsonde::kSetAccepted) {
                 return Fail("expected an opcode from 0 to 255 other than 4");
             }
-            spec_->rejectOpcode = static_cast<std::uint8_t>(number);
+            setup_->rejectOpcode = static_cast<std::uint8_t>(number);
             return true;
         }
         if (key == "strays") {
@@ -173,7 +173,7 @@ class KeyApplier {
                         std::to_string(limit) +
                         " and its zero (use 'unterminated' to fill it completely)");
         }
-        DeviceRecord& record = spec_->record;
+        DeviceRecord& record = setup_->record;
         switch (field) {
             case TextField::Password:
                 record.writePassword(text);
@@ -207,7 +207,7 @@ class KeyApplier {
         if (text.empty()) {
             return Fail("expected a text after the field name");
         }
-        FillTextField(spec_->record, field, text);
+        FillTextField(setup_->record, field, text);
         return true;
     }
 
@@ -219,7 +219,7 @@ class KeyApplier {
         if (!OffsetMac(base, placement_.index, &mac)) {
             return Fail("the generated MAC addresses run past ff:ff:ff:ff:ff:ff");
         }
-        spec_->record.setMac(mac);
+        setup_->record.setMac(mac);
         return true;
     }
 
@@ -228,7 +228,7 @@ class KeyApplier {
         if (!ParseIpv4(value, &address)) {
             return Fail("expected a dotted IPv4 address such as 198.18.0.10");
         }
-        DeviceRecord& record = spec_->record;
+        DeviceRecord& record = setup_->record;
         if (key == "ip") {
             netsonde::Ipv4Bytes offset{};
             if (!OffsetIpv4(address, placement_.index, &offset)) {
@@ -254,7 +254,7 @@ class KeyApplier {
         } else if (!ParseNumber(value, 0xFFFFFFFFull, &number)) {
             return Fail("expected 'static', 'dynamic' or a 32-bit number");
         }
-        WriteAddressTypeValue(spec_->record, static_cast<std::uint32_t>(number));
+        WriteAddressTypeValue(setup_->record, static_cast<std::uint32_t>(number));
         return true;
     }
 
@@ -266,7 +266,7 @@ class KeyApplier {
         if (value.size() != 4 || !ParseNumber("0x" + std::string(value), 0xFFFF, &number)) {
             return Fail("expected four hex digits: bytes 42 and 43, such as 12ab");
         }
-        spec_->record.setReserved(
+        setup_->record.setReserved(
             {static_cast<std::uint8_t>(number >> 8), static_cast<std::uint8_t>(number)});
         return true;
     }
@@ -274,13 +274,13 @@ class KeyApplier {
     bool ApplyDiscovery(std::string_view value) {
         std::uint64_t number = 0;
         if (value == "every") {
-            spec_->discoveryAnswers = kAnswerEvery;
+            setup_->discoveryAnswers = kAnswerEvery;
         } else if (value == "first") {
-            spec_->discoveryAnswers = 1;
+            setup_->discoveryAnswers = 1;
         } else if (value == "never") {
-            spec_->discoveryAnswers = 0;
+            setup_->discoveryAnswers = 0;
         } else if (ParseUnsigned(value, 1000000, &number)) {
-            spec_->discoveryAnswers = static_cast<int>(number);
+            setup_->discoveryAnswers = static_cast<int>(number);
         } else {
             return Fail("expected 'every', 'first', 'never' or a number of answers");
         }
@@ -289,9 +289,9 @@ class KeyApplier {
 
     bool ApplyReplyTo(std::string_view value) {
         if (value == "sender" || value == "unicast") {
-            spec_->replyTo = ReplyTo::Sender;
+            setup_->replyTo = ReplyTo::Sender;
         } else if (value == "broadcast") {
-            spec_->replyTo = ReplyTo::Broadcast;
+            setup_->replyTo = ReplyTo::Broadcast;
         } else {
             return Fail("expected 'sender' or 'broadcast'");
         }
@@ -302,8 +302,8 @@ class KeyApplier {
         const std::vector<std::string_view> words = SplitWords(value);
         const std::string_view mode = words.empty() ? std::string_view() : words[0];
         if ((mode == "accept" || mode == "silent") && words.size() == 1) {
-            spec_->setBehaviour = mode == "accept" ? SetBehaviour::Accept : SetBehaviour::Silent;
-            spec_->errorMask = 0;
+            setup_->setBehaviour = mode == "accept" ? SetBehaviour::Accept : SetBehaviour::Silent;
+            setup_->errorMask = 0;
             return true;
         }
         if (mode == "reject" || mode == "accept-then-reject") {
@@ -312,9 +312,9 @@ class KeyApplier {
                 return Fail("expected an error mask from 0 to 65535 after '" + std::string(mode) +
                             "'");
             }
-            spec_->setBehaviour =
+            setup_->setBehaviour =
                 mode == "reject" ? SetBehaviour::Reject : SetBehaviour::AcceptThenReject;
-            spec_->errorMask = static_cast<std::uint16_t>(mask);
+            setup_->errorMask = static_cast<std::uint16_t>(mask);
             return true;
         }
         return Fail("expected 'accept', 'silent', 'reject MASK' or 'accept-then-reject MASK'");
@@ -324,7 +324,7 @@ class KeyApplier {
         std::vector<Stray> strays;
         const std::vector<std::string_view> words = SplitWords(value);
         if (words.size() == 1 && words[0] == "none") {
-            spec_->strays.clear();
+            setup_->strays.clear();
             return true;
         }
         if (words.empty() || words.size() > 64) {
@@ -355,21 +355,21 @@ class KeyApplier {
             }
             strays.push_back(stray);
         }
-        spec_->strays = strays;
+        setup_->strays = strays;
         return true;
     }
 
     bool ApplyStraysOn(std::string_view value) {
         if (value == "discovery" || value == "set" || value == "both") {
-            spec_->straysOnDiscovery = value != "set";
-            spec_->straysOnSet = value != "discovery";
+            setup_->straysOnDiscovery = value != "set";
+            setup_->straysOnSet = value != "discovery";
             return true;
         }
         return Fail("expected 'discovery', 'set' or 'both'");
     }
 
     Placement placement_;
-    DeviceSpec* spec_;
+    DeviceSetup* setup_;
     std::string* message_;
 };
 
@@ -451,7 +451,7 @@ class ScenarioParser {
         // In a generate block the key is checked now for the first and the last device, which
         // covers the values that grow with the device number; it is applied to all of them when
         // the block ends.
-        DeviceSpec scratch;
+        DeviceSetup scratch;
         for (std::uint64_t index : {std::uint64_t{0}, generateCount_ - 1}) {
             KeyApplier applier(Placement{true, index}, &scratch, &message);
             if (!applier.Apply(key, value)) {
@@ -463,7 +463,7 @@ class ScenarioParser {
     }
 
     static bool IsDeviceKey(std::string_view key) {
-        DeviceSpec scratch;
+        DeviceSetup scratch;
         std::string message;
         KeyApplier applier(Placement{}, &scratch, &message);
         applier.Apply(key, "");
@@ -481,7 +481,7 @@ class ScenarioParser {
                 return Fail(line, key, "more than " + std::to_string(kMaxDevices) + " devices");
             }
             block_ = Block::Device;
-            current_ = DeviceSpec();
+            current_ = DeviceSetup();
             return true;
         }
         std::uint64_t count = 0;
@@ -511,15 +511,15 @@ class ScenarioParser {
             return true;
         }
         for (std::uint64_t index = 0; index < generateCount_; ++index) {
-            DeviceSpec spec;
+            DeviceSetup setup;
             for (const KeyLine& keyLine : generateLines_) {
                 std::string message;
-                KeyApplier applier(Placement{true, index}, &spec, &message);
+                KeyApplier applier(Placement{true, index}, &setup, &message);
                 if (!applier.Apply(keyLine.key, keyLine.value)) {
                     return Fail(keyLine.line, keyLine.key, message);
                 }
             }
-            scenario_->devices.push_back(spec);
+            scenario_->devices.push_back(setup);
         }
         return true;
     }
@@ -529,7 +529,7 @@ class ScenarioParser {
     Block block_ = Block::None;
     int blockLine_ = 0;
     bool macSeen_ = false;
-    DeviceSpec current_;
+    DeviceSetup current_;
     std::uint64_t generateCount_ = 0;
     std::vector<KeyLine> generateLines_;
 };

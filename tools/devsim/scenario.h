@@ -33,7 +33,7 @@ struct Stray {
 
 constexpr int kAnswerEvery = -1;
 
-struct DeviceSpec {
+struct DeviceSetup {
     netsonde::DeviceRecord record;  // the device's record as its replies carry it
     std::uint8_t replyMarker = netsonde::kRequestMarker;
     int discoveryAnswers = kAnswerEvery;  // how many discovery requests it answers; -1 = all
@@ -50,7 +50,7 @@ struct DeviceSpec {
 
 struct Scenario {
     std::uint64_t paceBitsPerSecond = 0;  // 0: replies go out as fast as they can
-    std::vector<DeviceSpec> devices;
+    std::vector<DeviceSetup> devices;
 };
 
 struct ParseError {
