@@ -3,6 +3,8 @@
 //   2026-12-08T14:50:01.124Z > 198.18.0.1:40000 612 ab0200...  (sent, when logged)
 #include "tests/e2e/sim_log.h"
 
+#include "tools/hex_digit.h"
+
 #include <cstdlib>
 #include <sstream>
 
@@ -10,18 +12,7 @@ namespace e2e {
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
+using netsonde::HexDigit;
 
 bool ParseHex(const std::string& hex, std::vector<std::uint8_t>* bytes) {
     if (hex == "-") {

@@ -1,24 +1,15 @@
 // Conversions of scenario value texts; strict, so that a typo is an error and not a surprise.
 #include "tools/devsim/scenario_values.h"
 
+#include "tools/hex_digit.h"
+
 #include <array>
 #include <cctype>
 
 namespace devsim {
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
+using netsonde::HexDigit;
 
 bool ParseDigits(std::string_view text, unsigned base, std::uint64_t maxValue,
                  std::uint64_t* value) {

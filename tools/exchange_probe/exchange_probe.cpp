@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "protocol/broadcast_exchange.h"
+
+#include "tools/hex_digit.h"
 #include "tools/exchange_probe/probe_platform.h"
 
 namespace netsonde {
@@ -90,19 +92,6 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         return false;
     }
     return true;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Six pairs of hexadecimal digits separated by '-' or ':'.
