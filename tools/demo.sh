@@ -29,7 +29,11 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     # first scan is over (about three seconds).
     chooser="Netsonde Network Adapter Selection"
     nsdriver -t 30000 wait "$chooser"
-    echo "The adapter chooser offers: $(nsdriver combo "$chooser" 1041 | tr -d '\r' | paste -sd,)"
+    # Through a file: Wine's output read inside a command substitution comes back empty.
+    items=$(mktemp)
+    nsdriver combo "$chooser" 1041 >"$items"
+    echo "The adapter chooser offers: $(tr -d '\r' <"$items" | paste -sd,)"
+    rm -f "$items"
     nsdriver click "$chooser" 1
     nsdriver -t 30000 wait "$main"
     print_rows() {
