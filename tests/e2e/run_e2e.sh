@@ -32,13 +32,13 @@ suites=()
 
 # ---- the inner part: runs inside the lab's workstation namespace (or directly) ----------------
 run_suites() {
-    local failed=0 spec name scenario log
+    local failed=0 entry name scenario log
     local tests_exe="$windows_build/tests/e2e/netsonde_e2e_tests.exe"
     export NETSONDE_EXE="Z:${windows_build//\//\\}\\Netsonde.exe"
-    for spec in "${suites[@]}"; do
-        name=${spec%%=*}
+    for entry in "${suites[@]}"; do
+        name=${entry%%=*}
         scenario=""
-        [[ $spec == *=* ]] && scenario=${spec#*=}
+        [[ $entry == *=* ]] && scenario=${entry#*=}
         log="$work/$name.sim.log"
         : >"$log"
         export NETSONDE_E2E_SIM_LOG="$log" NETSONDE_E2E_SCENARIO="$scenario"
