@@ -13,8 +13,10 @@ if [ ${#missing[@]} -gt 0 ]; then
         echo "setup: missing packages: ${missing[*]}; run as root to install them" >&2
         exit 1
     fi
+    # With their recommended packages: Wine needs its fonts and X libraries to draw dialogs the
+    # way the end-to-end tests expect.
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
