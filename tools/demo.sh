@@ -12,6 +12,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 e2e="$root/tests/e2e"
+# shellcheck source=../tests/e2e/display_session.sh
+. "$e2e/display_session.sh"
 windows_build="$root/build/windows"
 scenario="$e2e/scenarios/demo.scn"
 change=0
@@ -96,16 +98,7 @@ child=""
 cleanup() {
     local status=$?
     trap - EXIT INT TERM
-    # Interrupted: the lab tears itself down on TERM.
-    if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
-        kill -TERM "$child" 2>/dev/null || true
-        wait "$child" 2>/dev/null || true
-    fi
-    wineserver -k >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_session_processes
     rm -rf "$work"
     exit $status
 }
@@ -127,15 +120,7 @@ if [ -n "${DISPLAY:-}" ]; then
     exit $?
 fi
 
-# A private virtual display; Xvfb writes its number and a newline when it is ready.
-Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x800x24 9>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ "$(tail -c 1 "$work/display" 2>/dev/null | od -An -c | tr -d ' ')" = '\n' ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { echo "demo: Xvfb failed" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=":$(tr -d '\n' <"$work/display")"
+start_virtual_display demo
 echo "demo: preparing a Wine prefix"
 "$e2e/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
     "$windows_build/tests/e2e/wine-prefix-template"

@@ -19,6 +19,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=display_session.sh
+. "$here/display_session.sh"
 root=$(cd "$here/../.." && pwd)
 
 windows_build=""
@@ -110,19 +112,10 @@ cleanup() {
     local status=$?
     trap - EXIT INT TERM
     # An interrupted run: the lab (or the namespace's runner) cleans up after itself on TERM.
-    if [ -n "$child" ] && kill -0 "$child" 2>/dev/null; then
-        kill -TERM "$child" 2>/dev/null || true
-        wait "$child" 2>/dev/null || true
-    fi
+    stop_session_processes
     if [ -n "$loopback_ns" ]; then
         ip netns pids "$loopback_ns" 2>/dev/null | xargs -r kill -9 2>/dev/null || true
         ip netns delete "$loopback_ns" 2>/dev/null || true
-    fi
-    # The wineserver of the prefix (netlab kills the one it started; this catches any other).
-    wineserver -k >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
     fi
     if [ $keep = 1 ] || [ $status -ne 0 ]; then
         # Logs of a failed run stay for inspection; the prefix is large and goes.
@@ -136,18 +129,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A private virtual display. Xvfb writes the display number and then a newline to the file;
-# wait for the newline.
-Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x800x24 9>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    if [ "$(tail -c 1 "$work/display" 2>/dev/null | od -An -c | tr -d ' ')" = '\n' ]; then
-        break
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || { echo "run_e2e: Xvfb failed" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=":$(tr -d '\n' <"$work/display")"
+start_virtual_display run_e2e
 
 # The prepared prefix is made once per build tree and copied for each run.
 "$here/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
