@@ -31,10 +31,12 @@ fi
 # or the installer would show one version and the program another.
 resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc)
 version=$(sed -n 's/^ *VALUE "ProductVersion", "\([0-9.]*\)".*/\1/p' <<<"$resources")
-quad=$(sed -n 's/^ *PRODUCTVERSION \([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\)$/\1.\2.\3.\4/p' \
+number='\([0-9]*\)'
+quad=$(sed -n "s/^ *PRODUCTVERSION $number, *$number, *$number, *$number\$/\\1.\\2.\\3.\\4/p" \
     <<<"$resources")
 if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || [ "$quad" != "$version.0" ]; then
-    echo "package: no usable version in $exe (ProductVersion '$version', PRODUCTVERSION '$quad')" >&2
+    echo "package: no usable version in $exe" \
+        "(ProductVersion '$version', PRODUCTVERSION '$quad')" >&2
     exit 1
 fi
 for expected in "VALUE \"FileVersion\", \"$version\"" \
