@@ -75,9 +75,9 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
         mac=02-1f-00-0a-b3-7c
         new_ip=198.18.0.20
         echo "Giving the core switch ($mac) the IP address $new_ip. Before:"
-        print_rows $mac
+        print_rows "$mac"
         row=$(nsdriver rows "$main" $list | tr -d '\r' |
-            awk -F'\t' -v mac=$mac '$1 == mac {print NR - 1}')
+            awk -F'\t' -v mac="$mac" '$1 == mac {print NR - 1}')
         nsdriver click-row "$main" $list "${row:-0}"
         nsdriver click "$main" 1020
         nsdriver wait Change
@@ -92,7 +92,7 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
         echo "  the program says: $answer"
         nsdriver wait-gone Change
         echo "After:"
-        print_rows $mac
+        print_rows "$mac"
     fi
     nsdriver close "$main"
     wait "$app" || true
