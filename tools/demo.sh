@@ -2,13 +2,16 @@
 # The quick-start demo: installs what is missing, builds both trees, starts the network lab with a
 # dozen simulated devices (tests/e2e/scenarios/demo.scn) and runs Netsonde.exe on it under Wine.
 #
-#   tools/demo.sh [--change] [--screenshot FILE.png]
+#   tools/demo.sh [--change] [--screenshot FILE.png] [--screenshots DIR]
 #
 # With DISPLAY set, the program opens on that display and the lab stays up until it exits.
 # Without DISPLAY, it runs on a private virtual display: the demo prints the rows the window
 # shows, saves a screenshot of the window (default build/demo/netsonde.png), closes the program
-# and cleans up. --change also renames one device through the Change dialog and shows the rows
-# again. Needs root (network namespaces).
+# and cleans up. --change also does what an operator does to move a device: it gives the static
+# core switch a new IP address through the Change dialog (screenshot beside the first, named
+# change-dialog.png) and prints the device's row before and after. --screenshots DIR does all of
+# that and writes the README's pictures, DIR/scan-list.png and DIR/change-dialog.png
+# (`tools/demo.sh --screenshots docs`). Needs root (network namespaces).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 e2e="$root/tests/e2e"
@@ -38,36 +41,58 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
     rm -f "$items"
     nsdriver click "$chooser" 1
     nsdriver -t 30000 wait "$main"
+    # The list's rows under their headings; with a MAC address, only that device's row.
     print_rows() {
         echo
         printf '%-17s  %-16s  %-14s  %-20s  %s\n' "MAC Address" "System Name" "IP Address" \
             "Uptime" "System Description"
         nsdriver rows "$main" $list | tr -d '\r' |
             while IFS=$'\t' read -r mac name ip uptime description; do
+                [ -z "${1:-}" ] || [ "$mac" = "$1" ] || continue
                 printf '%-17s  %-16s  %-14s  %-20s  %s\n' "$mac" "$name" "$ip" "$uptime" \
                     "$description"
             done
         echo
+    }
+    # A window's picture, cut from the virtual screen.
+    shoot() {
+        local x y w h
+        read -r x y w h < <(nsdriver rect "$1" | tr -d '\r')
+        mkdir -p "$(dirname "$2")"
+        import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
     }
     echo "Netsonde.exe shows these devices:"
     print_rows
     # Larger than the template size, so the list shows every row (the window re-lays itself out).
     nsdriver move "$main" 0 0 1040 440
     sleep 1
-    read -r x y w h < <(nsdriver rect "$main" | tr -d '\r')
-    mkdir -p "$(dirname "$DEMO_SCREENSHOT")"
-    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DEMO_SCREENSHOT"
+    shoot "$main" "$DEMO_SCREENSHOT"
     echo "Screenshot of the window: $DEMO_SCREENSHOT"
     if [ "$DEMO_CHANGE" = 1 ]; then
-        echo "Changing the system name of core-sw-01 to core-sw-renamed:"
-        row=$(nsdriver rows "$main" $list | tr -d '\r' | awk -F'\t' '$2 == "core-sw-01" {print NR - 1}')
+        # Only what an operator can change: the Change dialog's name and MAC edits are
+        # read-only; the address type, a static device's addresses and the password are not.
+        # The core switch has a static address; it moves to a free one.
+        mac=02-1f-00-0a-b3-7c
+        new_ip=198.18.0.20
+        echo "Giving the core switch ($mac) the IP address $new_ip. Before:"
+        print_rows "$mac"
+        row=$(nsdriver rows "$main" $list | tr -d '\r' |
+            awk -F'\t' -v mac="$mac" '$1 == mac {print NR - 1}')
         nsdriver click-row "$main" $list "${row:-0}"
         nsdriver click "$main" 1020
-        nsdriver type Change 1021 core-sw-renamed
+        nsdriver wait Change
+        echo "  the Change dialog shows IP address $(nsdriver text Change 1025 | tr -d '\r');" \
+            "the operator types $new_ip and presses OK"
+        nsdriver type Change 1025 "$new_ip"
+        sleep 0.5
+        shoot Change "$DEMO_CHANGE_SCREENSHOT"
+        echo "  screenshot of the Change dialog: $DEMO_CHANGE_SCREENSHOT"
         nsdriver click Change 1
-        echo "  the program says: $(nsdriver -t 15000 msgbox Netsonde OK | tr -d '\r' | tr '\n' ' ')"
+        answer=$(nsdriver -t 15000 msgbox Netsonde OK | tr -d '\r' | tr '\n' ' ')
+        echo "  the program says: $answer"
         nsdriver wait-gone Change
-        print_rows
+        echo "After:"
+        print_rows "$mac"
     fi
     nsdriver close "$main"
     wait "$app" || true
@@ -78,7 +103,10 @@ while [ $# -gt 0 ]; do
     case $1 in
         --change) change=1; shift ;;
         --screenshot) screenshot=$2; shift 2 ;;
-        *) echo "usage: tools/demo.sh [--change] [--screenshot FILE.png]" >&2; exit 2 ;;
+        --screenshots) change=1; screenshot=$2/scan-list.png; change_screenshot=$2/change-dialog.png
+            shift 2 ;;
+        *) echo "usage: tools/demo.sh [--change] [--screenshot FILE.png] [--screenshots DIR]" >&2
+            exit 2 ;;
     esac
 done
 if [ "$(id -u)" -ne 0 ]; then
@@ -86,6 +114,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 2
 fi
 case $screenshot in /*) ;; *) screenshot="$PWD/$screenshot" ;; esac
+change_screenshot=${change_screenshot:-$(dirname "$screenshot")/change-dialog.png}
+case $change_screenshot in /*) ;; *) change_screenshot="$PWD/$change_screenshot" ;; esac
 
 "$root/tools/setup.sh"
 echo "demo: building (this takes a few minutes the first time)"
@@ -127,6 +157,7 @@ echo "demo: preparing a Wine prefix"
 
 echo "demo: starting the lab with $(grep -c '^device' "$scenario") simulated devices"
 DEMO_INNER=1 DEMO_CHANGE=$change DEMO_SCREENSHOT=$screenshot \
+    DEMO_CHANGE_SCREENSHOT=$change_screenshot \
     "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
     --wine-prefix "$WINEPREFIX" -- "$root/tools/demo.sh" &
 child=$!
