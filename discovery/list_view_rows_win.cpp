@@ -66,4 +66,45 @@ int ListViewRows::SelectionMarkRow() const {
     return mark >= 0 && mark < RowCount() ? mark : -1;
 }
 
+std::string ListViewRows::ColumnHeading(int column) const {
+    char buffer[kRowTextBufferSize] = {};
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = buffer;
+    info.cchTextMax = static_cast<int>(sizeof buffer);
+    if (!SendMessageA(list_, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                      reinterpret_cast<LPARAM>(&info))) {
+        return std::string();
+    }
+    buffer[sizeof buffer - 1] = '\0';
+    return std::string(buffer);
+}
+
+int ListViewRows::RowAtScreenPoint(POINT point) const {
+    // The heading row lies inside the list's client area, over the rows' area: the hit test
+    // may take a point there for a row, so such a point is on no row.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
+    RECT headings = {};
+    if (header != nullptr && IsWindowVisible(header) && GetWindowRect(header, &headings) &&
+        PtInRect(&headings, point)) {
+        return -1;
+    }
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    ScreenToClient(list_, &hit.pt);
+    // The sub-item test finds a row by any of its columns, whatever the selection style.
+    SendMessageA(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    const bool onRow = (hit.flags & LVHT_ONITEM) != 0 && hit.iItem >= 0 && hit.iItem < RowCount();
+    return onRow ? hit.iItem : -1;
+}
+
+void ListViewRows::SelectRow(int row) {
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list_, LVM_SETSELECTIONMARK, 0, row);
+}
+
 }  // namespace netsonde

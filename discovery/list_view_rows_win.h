@@ -27,6 +27,12 @@ class ListViewRows : public DeviceRowList {
     std::string RowText(int row, int column) const;
     // The row holding the selection mark, or -1 when no existing row holds it.
     int SelectionMarkRow() const;
+    // The heading text of column; empty when the column does not exist.
+    std::string ColumnHeading(int column) const;
+    // The row under a point in screen coordinates, in any of its columns; -1 for none.
+    int RowAtScreenPoint(POINT point) const;
+    // Makes row the selected and focused row and gives it the selection mark, as a click does.
+    void SelectRow(int row);
 
   private:
     HWND list_;

@@ -14,6 +14,7 @@
 #include "app/message_box_win.h"
 #include "app/winsock_start_win.h"
 #include "config/change_command_win.h"
+#include "discovery/row_actions_win.h"
 #include "discovery/row_sort.h"
 #include "discovery/scan_list_layout.h"
 #include "res/resource.h"
@@ -138,6 +139,10 @@ bool ScanListDialog::OnNotify(NMHDR* header, LRESULT* result) {
             SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
             *result = 0;
             return true;
+        case LVN_KEYDOWN:
+            HandleRowCopyKey(hwnd(), rows_, reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
+            *result = 0;
+            return true;
         default:
             return false;
     }
@@ -162,8 +167,10 @@ void ScanListDialog::SortByColumn(int column) {
                  reinterpret_cast<LPARAM>(&CompareSnapshotRows));
 }
 
-bool ScanListDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+bool ScanListDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
+        case WM_CONTEXTMENU:
+            return HandleRowContextMenu(hwnd(), rows_, reinterpret_cast<HWND>(wParam), lParam);
         case WM_SIZE:
             Relayout(LOWORD(lParam), HIWORD(lParam));
             return false;  // the default handling runs as well

@@ -40,5 +40,12 @@
 #define IDC_ADAPTER_PROMPT 1042
 #define IDC_ADAPTER_CANCEL 1046
 
+// The device list's row menu (built in code), in menu order.
+#define IDM_ROW_CHANGE 40001
+#define IDM_ROW_WEB_CONFIG 40002
+#define IDM_ROW_COPY_MAC 40003
+#define IDM_ROW_COPY_IP 40004
+#define IDM_ROW_COPY_ROW 40005
+
 // The unnumbered static id of the templates.
 #define IDC_STATIC_UNNUMBERED (-1)

@@ -550,24 +550,71 @@ std::optional<POINT> RowPoint(HWND list, int row) {
     return point;
 }
 
-}  // namespace
-
-bool DoubleClickListRow(HWND list, int row) {
+// Clicks the row's point with `click`; false when the row has no rectangle.
+bool ClickRowWith(HWND list, int row, void (*click)(HWND, POINT)) {
     const std::optional<POINT> point = RowPoint(list, row);
     if (!point) {
         return false;
     }
-    DoubleClickAt(list, *point);
+    click(list, *point);
     return true;
 }
 
+}  // namespace
+
+bool DoubleClickListRow(HWND list, int row) {
+    return ClickRowWith(list, row, &DoubleClickAt);
+}
+
 bool ClickListRow(HWND list, int row) {
-    const std::optional<POINT> point = RowPoint(list, row);
-    if (!point) {
+    return ClickRowWith(list, row, &ClickAt);
+}
+
+void RightClickAt(HWND hwnd, POINT client) {
+    POINT screen = client;
+    ClientToScreen(hwnd, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(hwnd, WM_MOUSEMOVE, 0, PointParam(client));
+    PostMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, PointParam(client));
+    PostMessageA(hwnd, WM_RBUTTONUP, 0, PointParam(client));
+}
+
+bool RightClickListRow(HWND list, int row) {
+    return ClickRowWith(list, row, &RightClickAt);
+}
+
+bool PressKeyChord(HWND window, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(window);
+    if (!WaitUntil([window] { return GetForegroundWindow() == window; }, 2000)) {
         return false;
     }
-    ClickAt(list, *point);
-    return true;
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    const UINT count = static_cast<UINT>(inputs.size());
+    return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+}
+
+void PostChar(HWND hwnd, char c) {
+    PostMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+std::vector<HWND> PopupMenus(DWORD processId) {
+    WindowQuery query;
+    query.className = "#32768";
+    query.processId = processId;
+    return FindTopWindows(query);
 }
 
 bool MoveWindowTo(HWND hwnd, int x, int y, int width, int height) {
@@ -664,6 +711,40 @@ bool PressMessageBoxButton(HWND box, const std::string& caption) {
         }
     }
     return false;
+}
+
+// ---- Clipboard -------------------------------------------------------------------------------
+
+std::optional<std::string> ClipboardText(UINT format) {
+    ClipboardHold hold;
+    HANDLE data = hold.held() ? GetClipboardData(format) : nullptr;
+    const void* locked = data != nullptr ? GlobalLock(data) : nullptr;
+    if (locked == nullptr) {
+        return std::nullopt;
+    }
+    // Read no further than the block, whether or not its text is terminated.
+    const size_t size = GlobalSize(data);
+    std::string text;
+    if (format == CF_UNICODETEXT) {
+        const auto* wide = static_cast<const wchar_t*>(locked);
+        const int length = static_cast<int>(wcsnlen(wide, size / sizeof(wchar_t)));
+        const int bytes =
+            WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+        text.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
+        if (bytes > 0) {
+            WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], bytes, nullptr, nullptr);
+        }
+    } else {
+        const auto* narrow = static_cast<const char*>(locked);
+        text.assign(narrow, strnlen(narrow, size));
+    }
+    GlobalUnlock(data);
+    return text;
+}
+
+bool ClearClipboard() {
+    ClipboardHold hold;
+    return hold.held() && EmptyClipboard();
 }
 
 // ---- Screenshots -----------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -161,6 +162,46 @@ bool MoveWindowTo(HWND hwnd, int x, int y, int width, int height);
 std::optional<MINMAXINFO> QueryMinMaxInfo(HWND hwnd);
 // Asks the window to close as its close box does (posted WM_SYSCOMMAND SC_CLOSE).
 void RequestClose(HWND hwnd);
+
+// Right-click at a point of a window's client area, through posted mouse messages, with the
+// pointer moved there first (a list reports the pointer's position with its context menu).
+void RightClickAt(HWND hwnd, POINT client);
+// Right-clicks a list row at the same point as ClickListRow.
+bool RightClickListRow(HWND list, int row);
+// Presses keys together as an operator's keyboard does (SendInput): each down in order, then up
+// in reverse, e.g. {VK_CONTROL, 'C'}. The input goes to the focus of the foreground window, so
+// `window` is brought to the foreground first; unlike posted key messages, the target then sees
+// the modifier keys held (GetKeyState).
+bool PressKeyChord(HWND window, std::initializer_list<WORD> keys);
+// Posts a typed character (WM_CHAR), e.g. an item's access key to an open popup menu, which takes
+// the keyboard input of its whole thread.
+void PostChar(HWND hwnd, char c);
+// The popup menus a process shows now (its visible windows of class "#32768").
+std::vector<HWND> PopupMenus(DWORD processId);
+
+// ---- Clipboard -------------------------------------------------------------------------------
+
+// The clipboard's text in CF_TEXT, or in CF_UNICODETEXT given back in the ANSI code page;
+// nothing when the format is absent or the clipboard cannot be opened.
+std::optional<std::string> ClipboardText(UINT format);
+// Empties the clipboard; false when it cannot be opened.
+bool ClearClipboard();
+// Keeps the clipboard open, as a program busy with it would, until destroyed.
+class ClipboardHold {
+  public:
+    ClipboardHold() : held_(OpenClipboard(nullptr) != 0) {}
+    ~ClipboardHold() {
+        if (held_) {
+            CloseClipboard();
+        }
+    }
+    ClipboardHold(const ClipboardHold&) = delete;
+    ClipboardHold& operator=(const ClipboardHold&) = delete;
+    bool held() const { return held_; }
+
+  private:
+    bool held_;
+};
 
 // ---- Message boxes ---------------------------------------------------------------------------
 
