@@ -12,6 +12,7 @@
 #include "adapter/selected_adapter.h"
 #include "app/about_dialog_win.h"
 #include "app/message_box_win.h"
+#include "app/window_dpi_win.h"
 #include "app/winsock_start_win.h"
 #include "config/change_command_win.h"
 #include "discovery/row_actions_win.h"
@@ -25,7 +26,7 @@ namespace {
 
 struct ColumnLayout {
     const char* heading;
-    int width;  // pixels
+    int width;  // pixels at 96 DPI
 };
 constexpr ColumnLayout kColumns[kDeviceColumnCount] = {
     {"MAC Address", 100}, {"System Name", 120},        {"IP Address", 100},
@@ -47,6 +48,10 @@ constexpr ResizeRule kResizeRules[] = {
     {IDC_SCAN_DEVICE_LIST, ResizeAnchor::DeviceList},
 };
 
+// Posted by WM_DPICHANGED, so the window takes its new rectangle and layout after the dialog
+// manager has rescaled the font and the template's positions, whichever order it does that in.
+constexpr UINT kApplyDpiChange = WM_APP + 0x44;
+
 int CALLBACK CompareSnapshotRows(LPARAM left, LPARAM right, LPARAM snapshot) {
     return reinterpret_cast<const RowTextSnapshot*>(snapshot)->Compare(left, right);
 }
@@ -62,6 +67,7 @@ bool ScanListDialog::OnInitDialog() {
         ShowAppMessage(IDS_SOCKETS_INIT_FAILED);
         return true;
     }
+    columnDpi_ = WindowDpi(hwnd());
     InsertColumns();
     Rescan();
     // The system puts the focus on the first tab stop, the list.
@@ -73,7 +79,7 @@ void ScanListDialog::InsertColumns() {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
+        column.cx = ScaleForDpi(kColumns[i].width, columnDpi_);
         column.pszText = const_cast<char*>(kColumns[i].heading);
         column.iSubItem = i;
         SendMessageA(rows_.handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
@@ -176,19 +182,50 @@ bool ScanListDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return false;  // the default handling runs as well
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize.x = kScanListMinTrackWidth;
-            limits->ptMinTrackSize.y = kScanListMinTrackHeight;
+            const int dpi = WindowDpi(hwnd());
+            limits->ptMinTrackSize.x = ScaleForDpi(kScanListMinTrackWidth, dpi);
+            limits->ptMinTrackSize.y = ScaleForDpi(kScanListMinTrackHeight, dpi);
             *result = 0;
             return true;
         }
+        case WM_DPICHANGED:
+            dpiChangeRect_ = *reinterpret_cast<const RECT*>(lParam);
+            PostMessageA(hwnd(), kApplyDpiChange, 0, 0);
+            return false;  // the dialog manager rescales the font and the template's controls
+        case kApplyDpiChange:
+            ApplyDpiChange();
+            *result = 0;
+            return true;
         default:
             return false;
     }
 }
 
+void ScanListDialog::ApplyDpiChange() {
+    // Column widths keep what the operator dragged them to, carried over to the new DPI.
+    const int dpi = WindowDpi(hwnd());
+    if (columnDpi_ != 0 && dpi != columnDpi_) {
+        for (int i = 0; i < kDeviceColumnCount; ++i) {
+            const int width =
+                static_cast<int>(SendMessageA(rows_.handle(), LVM_GETCOLUMNWIDTH, i, 0));
+            SendMessageA(rows_.handle(), LVM_SETCOLUMNWIDTH, i,
+                         RescaleForDpi(width, columnDpi_, dpi));
+        }
+        columnDpi_ = dpi;
+    }
+    const RECT& r = dpiChangeRect_;
+    SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out again even when the size did not change and so no WM_SIZE came.
+    RECT client = {};
+    GetClientRect(hwnd(), &client);
+    Relayout(client.right, client.bottom);
+}
+
 void ScanListDialog::Relayout(int cx, int cy) {
     // All controls move in one step, and the window is repainted whole afterwards: controls can
     // overlap at small sizes, and moving them one by one leaves parts of them unpainted.
+    const int dpi = WindowDpi(hwnd());
     HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(kResizeRules)));
     for (const ResizeRule& rule : kResizeRules) {
         HWND control = Item(rule.id);
@@ -199,7 +236,7 @@ void ScanListDialog::Relayout(int cx, int cy) {
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
         const ControlRect current{rect.left, rect.top, rect.right, rect.bottom};
-        const ControlRect next = ResizedControlRect(rule.anchor, current, cx, cy);
+        const ControlRect next = ResizedControlRect(rule.anchor, current, cx, cy, dpi);
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (moves != nullptr) {
             moves = DeferWindowPos(moves, control, nullptr, next.left, next.top,

@@ -30,6 +30,8 @@ class ScanListDialog : public ModalDialog, private ScanWindow {
     void OpenWebConfig();
     void SortByColumn(int column);
     void Relayout(int cx, int cy);
+    // Moved to a screen of another DPI: the suggested rectangle, the layout, the column widths.
+    void ApplyDpiChange();
 
     // What a scan needs of this window.
     DeviceRowList& Rows() override { return rows_; }
@@ -43,6 +45,8 @@ class ScanListDialog : public ModalDialog, private ScanWindow {
     void SelectFirstRow() override;
 
     ListViewRows rows_;
+    int columnDpi_ = 0;  // the DPI the column widths were last set for
+    RECT dpiChangeRect_ = {};
 };
 
 }  // namespace netsonde

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools wine wine64
-          xvfb xauth imagemagick iproute2 procps util-linux clang-format)
+          xvfb xauth imagemagick iproute2 procps util-linux clang-format
+          fonts-wine)  # the bitmap "MS Sans Serif" the test prefix installs
 # The release package: the installer (NSIS) and the zip.
 packages+=(nsis zip)
 missing=()

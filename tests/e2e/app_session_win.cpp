@@ -17,8 +17,7 @@ AppSession::~AppSession() {
 bool AppSession::Start() {
     wireBefore_ = WireLog().size();
     requestsBefore_ = WireDiscoveryRequests().size();
-    const std::string exe = EnvOr("NETSONDE_EXE", ProgramDir() + "..\\..\\Netsonde.exe");
-    process_ = nsdriver::Process::Start("\"" + WinePath(exe) + "\"");
+    process_ = nsdriver::Process::Start("\"" + NetsondeExe() + "\"");
     return process_.started();
 }
 

@@ -6,7 +6,9 @@
 # file; reading before the newline would kill it, so wait for the newline.
 start_virtual_display() {
     local who=$1
-    Xvfb -displayfd 9 -nolisten tcp -screen 0 1280x800x24 9>"$work/display" 2>"$work/xvfb.log" &
+    # NETSONDE_E2E_SCREEN: a larger screen for windows drawn at a high DPI.
+    Xvfb -displayfd 9 -nolisten tcp -screen 0 "${NETSONDE_E2E_SCREEN:-1280x800}x24" \
+        9>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ "$(tail -c 1 "$work/display" 2>/dev/null | od -An -c | tr -d ' ')" = '\n' ] && break

@@ -35,6 +35,10 @@ std::string WinePath(const std::string& path) {
     return converted;
 }
 
+std::string NetsondeExe() {
+    return WinePath(EnvOr("NETSONDE_EXE", ProgramDir() + "..\\..\\Netsonde.exe"));
+}
+
 std::string ReadFileText(const std::string& path) {
     std::ifstream in(WinePath(path), std::ios::binary);
     std::ostringstream text;

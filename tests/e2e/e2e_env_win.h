@@ -15,6 +15,9 @@ std::string EnvOr(const char* name, const std::string& fallback = std::string())
 // A Unix path as Wine shows it on drive Z: ("/tmp/a" gives "Z:\tmp\a"); other paths unchanged.
 std::string WinePath(const std::string& path);
 
+// Netsonde.exe under test: NETSONDE_EXE, or the one beside the Windows build's test folder.
+std::string NetsondeExe();
+
 // The whole content of a file (empty when it cannot be read).
 std::string ReadFileText(const std::string& path);
 

@@ -3,7 +3,7 @@
 # inside the network lab (tests/lab/netlab.sh) unless --no-lab is given.
 #
 #   run_e2e.sh --windows-build DIR [--scenarios DIR] [--no-lab | --loopback-only]
-#              [--ws-ifs N] [--addrs N] [--keep] --suite NAME[=SCENARIO] ...
+#              [--ws-ifs N] [--addrs N] [--dpi N] [--keep] --suite NAME[=SCENARIO] ...
 #
 # Each --suite runs the gtest suite NAME (--gtest_filter=NAME.*) in its own run of the test
 # program; with =SCENARIO the device simulator plays that scenario file (looked up in the
@@ -11,6 +11,9 @@
 # tests. One Wine prefix and one display serve the whole run. Xvfb, the wineserver, the
 # simulator and the lab's namespaces are cleaned up on every exit path. Exit code 0 when every
 # suite passed.
+#
+# --dpi N draws at N DPI (the prefix's LogPixels, NETSONDE_E2E_DPI for the tests) on a screen
+# large enough for it.
 #
 # --loopback-only runs the suites in a network namespace of their own that has nothing but its
 # loopback interface (named like the lab's workstation namespaces and checked with the lab's
@@ -69,6 +72,7 @@ while [ $# -gt 0 ]; do
         --loopback-only) loopback_only=1; shift ;;
         --ws-ifs) ws_ifs=$2; shift 2 ;;
         --addrs) addrs=$2; shift 2 ;;
+        --dpi) export NETSONDE_E2E_DPI=$2 NETSONDE_E2E_SCREEN=2560x1600; shift 2 ;;
         --keep) keep=1; shift ;;
         --suite) suites+=("$2"); shift 2 ;;
         *) echo "run_e2e: unknown argument $1" >&2; exit 2 ;;

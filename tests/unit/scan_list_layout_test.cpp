@@ -63,5 +63,38 @@ TEST(ScanListLayoutTest, ControlsFollowRightAndBottomEdges) {
     }
 }
 
+// Every margin, offset and limit grows with the DPI, rounded to the nearest pixel; at 96 DPI
+// the figures are exactly the unscaled ones. A width dragged at one DPI carries over to another.
+TEST(ScanListLayoutTest, FiguresScaleWithDpi) {
+    struct Case {
+        int dpi;
+        int buttonLeft, buttonRight, buttonTop, buttonBottom;  // from the right / bottom edge
+        int listRight, listBottom;
+        int minWidth, minHeight, widestColumn;
+    };
+    const Case cases[] = {
+        {96, 85, 10, 35, 12, 113, 76, 400, 250, 252},
+        {120, 106, 13, 44, 15, 141, 95, 500, 313, 315},  // 12.5 rounds up to 13
+        {144, 128, 15, 53, 18, 170, 114, 600, 375, 378},
+        {192, 170, 20, 70, 24, 226, 152, 800, 500, 504},
+        {0, 85, 10, 35, 12, 113, 76, 400, 250, 252},  // unknown DPI: as at 96
+    };
+    const int cx = 2000, cy = 1200;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const ControlRect cancel =
+            ResizedControlRect(ResizeAnchor::CancelButton, kCancel, cx, cy, c.dpi);
+        EXPECT_EQ(cancel, (ControlRect{cx - c.buttonLeft, cy - c.buttonTop, cx - c.buttonRight,
+                                       cy - c.buttonBottom}));
+        EXPECT_EQ(ResizedControlRect(ResizeAnchor::DeviceList, kList, cx, cy, c.dpi),
+                  (ControlRect{kList.left, kList.top, cx - c.listRight, cy - c.listBottom}));
+        EXPECT_EQ(ScaleForDpi(kScanListMinTrackWidth, c.dpi), c.minWidth);
+        EXPECT_EQ(ScaleForDpi(kScanListMinTrackHeight, c.dpi), c.minHeight);
+        EXPECT_EQ(ScaleForDpi(252, c.dpi), c.widestColumn);
+    }
+    EXPECT_EQ(RescaleForDpi(150, 144, 96), 100);
+    EXPECT_EQ(RescaleForDpi(-15, 96, 144), -23) << "rounds half away from zero";
+}
+
 }  // namespace
 }  // namespace netsonde
