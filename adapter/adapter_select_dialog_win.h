@@ -2,13 +2,10 @@
 // description and stores the choice in SelectedAdapter.
 #pragma once
 
-#include <cstddef>
-
+#include "adapter/adapter_chooser.h"
 #include "app/dialog_win.h"
 
 namespace netsonde {
-
-struct AdapterTables;
 
 // Result of the chooser when it had no adapter to offer; it has told the operator itself.
 constexpr INT_PTR kNoAdapterResult = 100;
@@ -26,10 +23,9 @@ class AdapterSelectDialog : public ModalDialog {
   private:
     // Fills the combo box and AdapterAddressTable, sizes the drop-down list and puts the first
     // listed address in effect.
-    void FillList(const AdapterTables& tables);
+    void FillList();
 
-    // Number of addresses listed at this opening: the valid combo positions.
-    std::size_t listedCount_ = 0;
+    AdapterChooser chooser_{SelectedAdapter, AdapterAddressTable};
 };
 
 }  // namespace netsonde

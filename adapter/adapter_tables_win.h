@@ -4,14 +4,9 @@
 
 #include <vector>
 
-#include "adapter/adapter_list.h"
+#include "adapter/adapter_chooser.h"
 
 namespace netsonde {
-
-struct AdapterTables {
-    std::vector<InterfaceRow> interfaces;
-    std::vector<AddressRow> addresses;
-};
 
 // Reads both tables, the interface table first. Answers false when either cannot be read; the
 // system's buffers are released before it returns, whatever the outcome.

@@ -13,14 +13,6 @@ namespace netsonde {
 
 namespace {
 
-std::string SelectedLocalAddress() {
-    const char* text = SelectedAdapter.addressText;
-    const void* end = std::memchr(text, '\0', kAddressTextSize);
-    const std::size_t length =
-        end != nullptr ? static_cast<const char*>(end) - text : kAddressTextSize;
-    return std::string(text, length);
-}
-
 void ShowRefusal(std::uint16_t errorMask) {
     char text[128] = {};
     std::snprintf(text, sizeof text, "Device returned error\r\nPlease check %s",
@@ -41,7 +33,7 @@ void ChangeDialog::OnOK() {
 
     const DeviceRecord request = BuildSetRequest(WorkingRecord, fields);
     const ExchangeOutcome outcome =
-        BroadcastExchange(request, SelectedLocalAddress(), &WorkingRecord,
+        BroadcastExchange(request, FieldText(SelectedAdapter.addressText), &WorkingRecord,
                           PlatformExchangeIo([](const char* message) { ShowAppMessage(message); }));
     switch (outcome.result) {
         case ExchangeResult::Accepted:

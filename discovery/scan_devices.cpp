@@ -10,12 +10,7 @@
 namespace netsonde {
 
 std::string SelectedAdapterAddress() {
-    const char* text = SelectedAdapter.addressText;
-    std::size_t length = 0;
-    while (length < sizeof SelectedAdapter.addressText && text[length] != '\0') {
-        ++length;
-    }
-    return std::string(text, length);
+    return FieldText(SelectedAdapter.addressText);
 }
 
 void ScanDevices(ScanWindow& window) {

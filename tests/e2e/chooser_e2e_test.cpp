@@ -120,10 +120,11 @@ TEST_F(ChooserTest, DismissingTheFirstChooserExitsWithCodeOne) {
 }
 
 // After a confirmed choice, "Select Adapter" opens the chooser again before it scans; its
-// Cancel keeps the program running and the scan goes on from the first listed address.
+// Cancel keeps the program running and the scan goes on from the address chosen before.
 TEST_F(ChooserTest, SelectAdapterShowsChooserAgainAndItsCancelKeepsRunning) {
     const std::vector<std::string> addresses = e2e::LabAddresses();
-    ASSERT_NO_FATAL_FAILURE(ChooseAndWaitMain(1));
+    // Item 2 is on ws1: a second address of ws0 would send from ws0's first address.
+    ASSERT_NO_FATAL_FAILURE(ChooseAndWaitMain(2));
     ASSERT_EQ(app_.Requests().size(), 3u);
 
     Click(app_.Item(IDC_SCAN_SELECT_ADAPTER));
@@ -143,7 +144,7 @@ TEST_F(ChooserTest, SelectAdapterShowsChooserAgainAndItsCancelKeepsRunning) {
     const std::vector<e2e::WireDatagram> requests = app_.Requests();
     ASSERT_EQ(requests.size(), 6u);
     for (size_t i = 3; i < requests.size(); ++i) {
-        EXPECT_EQ(requests[i].senderAddress, addresses[0]);
+        EXPECT_EQ(requests[i].senderAddress, addresses[2]);
     }
     EXPECT_TRUE(app_.CloseAndWait().has_value());
 }

@@ -3,7 +3,8 @@
 # inside the network lab (tests/lab/netlab.sh) unless --no-lab is given.
 #
 #   run_e2e.sh --windows-build DIR [--scenarios DIR] [--no-lab | --loopback-only]
-#              [--ws-ifs N] [--addrs N] [--dpi N] [--keep] --suite NAME[=SCENARIO] ...
+#              [--ws-ifs N] [--addrs N] [--dpi N] [--keep] [--prefix-setup SCRIPT]
+#              --suite NAME[=SCENARIO] ...
 #
 # Each --suite runs the gtest suite NAME (--gtest_filter=NAME.*) in its own run of the test
 # program; with =SCENARIO the device simulator plays that scenario file (looked up in the
@@ -19,6 +20,9 @@
 # loopback interface (named like the lab's workstation namespaces and checked with the lab's
 # guard), for the case of a workstation whose interface table has a single row. Nothing there
 # reaches any other namespace.
+#
+# --prefix-setup SCRIPT runs "SCRIPT PREFIX WINDOWS_BUILD" on this run's copy of the prefix before
+# anything starts in it (the fault-injection tests install their stand-in DLLs that way).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -33,6 +37,7 @@ loopback_only=0
 ws_ifs=1
 addrs=1
 keep=0
+prefix_setup=""
 suites=()
 
 # ---- the inner part: runs inside the lab's workstation namespace (or directly) ----------------
@@ -74,6 +79,7 @@ while [ $# -gt 0 ]; do
         --addrs) addrs=$2; shift 2 ;;
         --dpi) export NETSONDE_E2E_DPI=$2 NETSONDE_E2E_SCREEN=2560x1600; shift 2 ;;
         --keep) keep=1; shift ;;
+        --prefix-setup) prefix_setup=$2; shift 2 ;;
         --suite) suites+=("$2"); shift 2 ;;
         *) echo "run_e2e: unknown argument $1" >&2; exit 2 ;;
     esac
@@ -138,6 +144,7 @@ start_virtual_display run_e2e
 # The prepared prefix is made once per build tree and copied for each run.
 "$here/prepare_prefix.sh" "$WINEPREFIX" "$windows_build/tests/e2e/browser_recorder.exe" \
     "$windows_build/tests/e2e/wine-prefix-template"
+[ -z "$prefix_setup" ] || "$prefix_setup" "$WINEPREFIX" "$windows_build"
 
 export RUN_E2E_INNER=1 RUN_E2E_WINDOWS_BUILD="$windows_build" RUN_E2E_SCENARIOS="$scenarios"
 export RUN_E2E_WORK="$work" RUN_E2E_SUITES="${suites[*]}"
