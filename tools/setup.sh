@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools 
           fonts-wine)  # the bitmap "MS Sans Serif" the test prefix installs
 # The release package: the installer (NSIS) and the zip.
 packages+=(nsis zip)
+# The sanitizer and fuzzing build (fuzz/run.sh).
+packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -14,3 +14,5 @@ echo "== Linux build: unit, lab and end-to-end tests"
 # The lab and end-to-end suites time replies against real receive windows on a machine that may
 # be busy: one failed suite is run once more before it counts as failed.
 (cd "$root/build/linux" && ctest --output-on-failure --repeat until-pass:2)
+echo "== Sanitizer build: unit tests and fuzz corpora under ASan/UBSan, then bounded fuzzing"
+"$root/fuzz/run.sh"
