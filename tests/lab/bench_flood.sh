@@ -6,6 +6,9 @@
 # listed, scan time and processor time, and then the highest rate at which every device was
 # listed, nothing crashed and the scan ended within its three windows.
 #   bench_flood.sh [--rates "1000 5000 10000 20000 50000"] [--backends "native wine"] [--runs N]
+#                  [--burst N] [--delay MS] [--jitter MS]
+# --burst sends N strays as fast as the link takes them before the steady rate (which may be 0);
+# --delay and --jitter set when the devices answer (default 100 and 800 ms: amid the strays).
 #   bench_flood.sh --check RATE     the CI test: both back-ends must pass at RATE (one rerun each)
 # Root only; run from a built worktree (tools/build.sh).
 set -uo pipefail
@@ -25,6 +28,7 @@ flood_run() {
     "$lab_dir/labsim.sh" start "$work/fleet.scn" "$log" || return 1
     ip netns exec "$NETSONDE_LAB_DEV_NS" "$lab_dir/in_lab.sh" \
         "$root/build/linux/tools/devsim/labflood" --log "$log" --rate "$rate" --seconds 5 \
+        --burst "$burst" \
         --from "$flood_from" --seed "$rate" >"$work/flood.out" 2>&1 &
     flood=$!
     "scan_$backend" "$log" "$work"
@@ -42,7 +46,7 @@ flood_run() {
 }
 
 if [ "${1:-}" = inside ]; then
-    work=$2 check=$3 runs=$4
+    work=$2 check=$3 runs=$4 burst=$7
     read -r -a backends <<<"$5"
     read -r -a rates <<<"$6"
     export WINEDEBUG=-all
@@ -50,7 +54,7 @@ if [ "${1:-}" = inside ]; then
     printf '%-7s %7s %10s %8s %8s %8s  %-4s\n' backend rate/s listed scan_ms cpu_s server_s pass
     failed=0
     for backend in "${backends[@]}"; do
-        best=0
+        best=none
         for rate in "${rates[@]}"; do
             all=1
             for ((run = 1; run <= runs; run++)); do
@@ -66,7 +70,7 @@ if [ "${1:-}" = inside ]; then
             best=$rate
         done
         echo "$backend: highest rate with every device listed: $best/s"
-        [ $best = 0 ] && failed=1
+        [ $best = none ] && failed=1
     done
     exit $failed
 fi
@@ -75,13 +79,20 @@ rates="1000 5000 10000 20000 50000"
 backends="native wine"
 runs=1
 check=0
+burst=0
+delay=100
+jitter=800
 while [ $# -gt 0 ]; do
     case $1 in
         --rates) rates=$2; shift 2 ;;
         --backends) backends=$2; shift 2 ;;
         --runs) runs=$2; shift 2 ;;
         --check) check=1; rates=$2; shift 2 ;;
-        *) echo "usage: bench_flood.sh [--rates LIST] [--backends LIST] [--runs N] | --check RATE" >&2
+        --burst) burst=$2; shift 2 ;;
+        --delay) delay=$2; shift 2 ;;
+        --jitter) jitter=$2; shift 2 ;;
+        *) echo "usage: bench_flood.sh [--rates LIST] [--backends LIST] [--runs N] [--burst N]" \
+               "[--delay MS] [--jitter MS] | --check RATE" >&2
            exit 2 ;;
     esac
 done
@@ -92,7 +103,9 @@ for file in build/linux/tools/devsim/labflood build/linux/tools/exchange_probe/e
 done
 
 bench_session_start bench_flood
-printf 'generate %d\n  name dev-{n}\n  mac 02:00:5e:01:00:00\n  ip 198.18.10.1\n  delay 100\n  jitter 800\n' \
-    $devices >"$work/fleet.scn"
+printf 'generate %d\n  name dev-{n}\n  mac 02:00:5e:01:00:00\n  ip 198.18.10.1\n' $devices \
+    >"$work/fleet.scn"
+printf '  delay %d\n  jitter %d\n' "$delay" "$jitter" >>"$work/fleet.scn"
 echo "$devices devices answering while $flood_from floods the scanning port:"
-bench_session_run "$lab_dir/bench_flood.sh" inside "$work" "$check" "$runs" "$backends" "$rates"
+bench_session_run "$lab_dir/bench_flood.sh" inside "$work" "$check" "$runs" "$backends" "$rates" \
+    "$burst"

@@ -2,8 +2,9 @@
 // shows a discovery request, then sends stray datagrams at a steady rate to the port that request
 // came from, for a set time: random lengths 0-612 with random bytes, and a share of whole
 // 612-byte records with a valid marker and any opcode but 2 (so none of them is a device reply).
-//   labflood --log SIMLOG --rate PER_SECOND [--seconds S] [--from ADDR] [--records PERCENT]
-//            [--seed N]
+// --burst N first sends N of them as fast as the link takes them.
+//   labflood --log SIMLOG --rate PER_SECOND [--burst N] [--seconds S] [--from ADDR]
+//            [--records PERCENT] [--seed N]
 // Prints one line: how many datagrams went out and over how long. Exit codes: 0 sent, 1 socket
 // failure or no request seen within 30 s, 2 bad command line, 3 refused outside the lab.
 #include <arpa/inet.h>
@@ -28,6 +29,7 @@ using Clock = std::chrono::steady_clock;
 struct Options {
     std::string logPath;
     std::uint64_t rate = 0;
+    std::uint64_t burst = 0;
     std::uint64_t milliseconds = 4000;
     std::string fromAddress;
     std::uint64_t recordPercent = 25;
@@ -44,6 +46,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             options->logPath = value;
         } else if (name == "--rate") {
             ok = devsim::ParseUnsigned(value, 1000000, &options->rate);
+        } else if (name == "--burst") {
+            ok = devsim::ParseUnsigned(value, 10000000, &options->burst);
         } else if (name == "--seconds") {
             ok = devsim::ParseUnsigned(value, 600, &seconds);
             options->milliseconds = seconds * 1000;
@@ -60,7 +64,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             return false;
         }
     }
-    return argc % 2 == 1 && !options->logPath.empty() && options->rate > 0;
+    return argc % 2 == 1 && !options->logPath.empty() && (options->rate > 0 || options->burst > 0);
 }
 
 // The sender of the first discovery request in the wire log ("TIME ADDR:PORT 612 ab01..."),
@@ -108,8 +112,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
         std::fprintf(stderr,
-                     "usage: labflood --log SIMLOG --rate PER_SECOND [--seconds S] [--from ADDR] "
-                     "[--records PERCENT] [--seed N]\n");
+                     "usage: labflood --log SIMLOG --rate PER_SECOND [--burst N] [--seconds S] "
+                     "[--from ADDR] [--records PERCENT] [--seed N]\n");
         return 2;
     }
     std::string why;
@@ -140,7 +144,8 @@ int main(int argc, char** argv) {
     for (Clock::time_point now = start; now - start < length; now = Clock::now()) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - start);
         const std::uint64_t due =
-            options.rate * static_cast<std::uint64_t>(elapsed.count()) / 1000000 - sent;
+            options.burst + options.rate * static_cast<std::uint64_t>(elapsed.count()) / 1000000 -
+            sent;
         if (due == 0) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
             continue;
