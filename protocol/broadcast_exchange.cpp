@@ -6,6 +6,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "protocol/platform_socket.h"
 
@@ -23,6 +24,8 @@ class ExchangeMode {
     virtual ~ExchangeMode() = default;
     virtual const char* SocketErrorMessage() const = 0;
     virtual Verdict OnDatagram(const DeviceRecord& datagram) = 0;
+    // How many queued datagrams may be read before they are handed over.
+    virtual std::size_t BatchSize() const = 0;
     // Asked after each window: true when no further attempt should be made.
     virtual bool Finished() const = 0;
     virtual ExchangeOutcome Outcome() const = 0;
@@ -38,6 +41,8 @@ class DiscoveryMode : public ExchangeMode {
         }
         return Verdict::KeepReading;
     }
+    // About 150 KiB of records: enough to empty a busy queue between two rounds of row work.
+    std::size_t BatchSize() const override { return 256; }
     bool Finished() const override { return false; }
     ExchangeOutcome Outcome() const override { return {ExchangeResult::Completed, 0}; }
 
@@ -65,6 +70,8 @@ class SetMode : public ExchangeMode {
         accepted_ = true;
         return Verdict::KeepReading;
     }
+    // One at a time: a refusal ends the exchange before anything further is read.
+    std::size_t BatchSize() const override { return 1; }
     bool Finished() const override { return accepted_ || rejected_; }
     ExchangeOutcome Outcome() const override {
         if (rejected_) {
@@ -81,21 +88,51 @@ class SetMode : public ExchangeMode {
     std::uint16_t errorMask_ = 0;
 };
 
+// Datagrams read from the socket but not yet handed to the mode, in arrival order.
+using PendingDatagrams = std::vector<DeviceRecord>;
+
+// Hands the pending datagrams to the mode in order and empties the list. Returns EndExchange as
+// soon as the mode ends the exchange; the rest are then dropped with the socket.
+Verdict HandOver(PendingDatagrams& pending, ExchangeMode& mode) {
+    for (const DeviceRecord& datagram : pending) {
+        if (mode.OnDatagram(datagram) == Verdict::EndExchange) {
+            pending.clear();
+            return Verdict::EndExchange;
+        }
+    }
+    pending.clear();
+    return Verdict::KeepReading;
+}
+
 // Receives until the calendar second that opened the window changes. Returns EndExchange when
 // the mode ends the exchange. *stopped is set by a receive error and stays set.
+//
+// Whatever is already queued is read before it is handed over (up to the mode's batch): under a
+// flood of datagrams each receive call is the costly part, and per-datagram work in between
+// (a list row per new device) would let the socket's queue overflow and drop replies. The order
+// of hand-over, the windows and what is handed over stay as if each datagram went on at once.
 Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeMode& mode,
-                         const ErrorNotifier& notify, bool* stopped) {
+                         const ErrorNotifier& notify, PendingDatagrams& pending, bool* stopped) {
     std::array<std::uint8_t, kRecordSize> buffer{};
     const std::time_t opened = clock.Now();
     while (clock.Now() == opened && !*stopped) {
         const ReceiveResult received = socket.Receive(buffer.data(), buffer.size());
         switch (received.status) {
             case ReceiveStatus::WouldBlock:
+                if (HandOver(pending, mode) == Verdict::EndExchange) {
+                    return Verdict::EndExchange;
+                }
                 // Sleep until something arrives or the second is over, instead of spinning.
-                socket.WaitReadable(clock.MillisecondsToNextSecond());
+                if (clock.Now() == opened) {
+                    socket.WaitReadable(clock.MillisecondsToNextSecond());
+                }
                 break;
             case ReceiveStatus::MessageTooLong:
             case ReceiveStatus::Failed:
+                // What arrived before the error is handed over before the error is shown.
+                if (HandOver(pending, mode) == Verdict::EndExchange) {
+                    return Verdict::EndExchange;
+                }
                 if (notify) {
                     notify(mode.SocketErrorMessage());
                 }
@@ -104,15 +141,18 @@ Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeM
             case ReceiveStatus::Datagram: {
                 DeviceRecord datagram;
                 // Anything but exactly one record is dropped without a word.
-                if (DeviceRecord::FromDatagram(buffer.data(), received.bytes, &datagram) &&
-                    mode.OnDatagram(datagram) == Verdict::EndExchange) {
-                    return Verdict::EndExchange;
+                if (DeviceRecord::FromDatagram(buffer.data(), received.bytes, &datagram)) {
+                    pending.push_back(datagram);
+                    if (pending.size() >= mode.BatchSize() &&
+                        HandOver(pending, mode) == Verdict::EndExchange) {
+                        return Verdict::EndExchange;
+                    }
                 }
                 break;
             }
         }
     }
-    return Verdict::KeepReading;
+    return HandOver(pending, mode);
 }
 
 ExchangeOutcome RunExchange(const DeviceRecord& request, const std::string& localAddress,
@@ -131,9 +171,11 @@ ExchangeOutcome RunExchange(const DeviceRecord& request, const std::string& loca
     socket->SetOptions();
 
     bool stopped = false;
+    PendingDatagrams pending;
+    pending.reserve(mode.BatchSize());
     for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
         socket->SendBroadcast(request.data(), request.size());
-        if (RunReceiveWindow(*socket, *io.clock, mode, io.notify, &stopped) ==
+        if (RunReceiveWindow(*socket, *io.clock, mode, io.notify, pending, &stopped) ==
             Verdict::EndExchange) {
             break;
         }

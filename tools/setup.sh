@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools wine wine64
           xvfb xauth imagemagick iproute2 procps util-linux clang-format
-          fonts-wine)  # the bitmap "MS Sans Serif" the test prefix installs
+          fonts-wine  # the bitmap "MS Sans Serif" the test prefix installs
+          time)  # /usr/bin/time, for the lab benchmarks and the flood test
 # The release package: the installer (NSIS) and the zip.
 packages+=(nsis zip)
 # The sanitizer and fuzzing build (fuzz/run.sh).

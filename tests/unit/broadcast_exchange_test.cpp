@@ -337,5 +337,38 @@ TEST_F(BroadcastExchangeTest, RefusalClosesAtOnceWithoutReadingFurther) {
     EXPECT_EQ(std::vector<std::string>(script.log.end() - 3, script.log.end()), tail);
 }
 
+// A flood of queued datagrams is read ahead of the per-datagram work, a batch at a time, without
+// changing what is handed over, its order, or where an error notice falls.
+TEST_F(BroadcastExchangeTest, QueuedDatagramsAreReadAheadInOrder) {
+    std::vector<DeviceRecord> expected;
+    for (int i = 0; i < 600; ++i) {
+        script.duringWindow[0].push_back(
+            Datagram(Tagged(static_cast<std::uint8_t>(i)), i % 3 ? 612 : 17));
+        if (i % 3) {
+            expected.push_back(Tagged(static_cast<std::uint8_t>(i)));
+        }
+    }
+    script.duringWindow[1] = {Datagram(Tagged(1)), ReceiveError(ReceiveStatus::Failed)};
+    expected.push_back(Tagged(1));
+    std::vector<int> receivesBeforeHandover;
+    std::size_t noticesBeforeLastHandover = 0;
+    BroadcastExchange(
+        BuildDiscoveryRequest(), "",
+        [&](const DeviceRecord& reply) {
+            handed.push_back(reply);
+            receivesBeforeHandover.push_back(Count("recv"));
+            noticesBeforeLastHandover = notices.size();
+        },
+        Io());
+    EXPECT_EQ(handed, expected);
+    // The first batch was read whole before any of it was handed over.
+    EXPECT_GT(receivesBeforeHandover.front(), 256);
+    EXPECT_EQ(Count("send"), 3);
+    EXPECT_EQ(Count("wait"), 1) << "window 0 waits once; window 1 ends on the error";
+    EXPECT_EQ(notices, std::vector<std::string>{"Socket Connection Error"});
+    EXPECT_EQ(noticesBeforeLastHandover, 0u)
+        << "the datagram before the error is handed over before the notice";
+}
+
 }  // namespace
 }  // namespace netsonde

@@ -9,7 +9,9 @@
 //
 // DIGEST is the 64-bit FNV-1a of the 612 bytes; --hex prints the bytes instead. --align starts
 // the exchange just after the turn of a second, so that every receive window lasts a whole second
-// and a test can count replies exactly.
+// and a test can count replies exactly. --timing profiles the receive path instead of printing
+// replies: on stderr, how many receive calls of each outcome, waits and handed-over datagrams
+// there were and the microseconds they took in all.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "protocol/broadcast_exchange.h"
+#include "protocol/platform_socket.h"
 
 #include "tools/hex_digit.h"
 #include "tools/exchange_probe/probe_platform.h"
@@ -28,7 +31,7 @@ namespace {
 const char kUsage[] =
     "usage: exchange_probe --bind ADDRESS|'' --mode discover|set\n"
     "                      [--request-file FILE | --set-mac MAC [--set-mask N] [--set-name NAME]]\n"
-    "                      [--hex] [--align]\n";
+    "                      [--hex] [--align] [--timing]\n";
 
 struct Options {
     bool bindGiven = false;
@@ -41,13 +44,16 @@ struct Options {
     std::string setName;
     bool hex = false;
     bool align = false;
+    bool timing = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--hex" || name == "--align") {
-            (name == "--hex" ? options->hex : options->align) = true;
+        if (name == "--hex" || name == "--align" || name == "--timing") {
+            (name == "--hex"     ? options->hex
+             : name == "--align" ? options->align
+                                 : options->timing) = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -196,6 +202,77 @@ void AlignToSecond() {
     std::this_thread::sleep_for(seconds(1) - intoSecond + milliseconds(50));
 }
 
+// Calls and microseconds spent in one kind of step of the receive path.
+struct StepTime {
+    long long calls = 0;
+    long long microseconds = 0;
+};
+
+class StepTimer {
+  public:
+    explicit StepTimer(StepTime* step) : step_(step), started_(std::chrono::steady_clock::now()) {}
+    ~StepTimer() {
+        ++step_->calls;
+        step_->microseconds += std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now() - started_)
+                                   .count();
+    }
+
+  private:
+    StepTime* step_;
+    std::chrono::steady_clock::time_point started_;
+};
+
+struct ReceiveProfile {
+    StepTime datagram, wouldBlock, other, wait, handler;
+    void Print() const {
+        const auto line = [](const char* name, const StepTime& step) {
+            std::fprintf(stderr, "timing %-12s calls %8lld  us %9lld  us/call %7.2f\n", name,
+                         step.calls, step.microseconds,
+                         step.calls ? double(step.microseconds) / double(step.calls) : 0.0);
+        };
+        line("recv-data", datagram);
+        line("recv-empty", wouldBlock);
+        line("recv-error", other);
+        line("wait", wait);
+        line("handler", handler);
+    }
+};
+
+// The platform socket with the time of each receive and wait added to a profile.
+class TimedSocket : public DatagramSocket {
+  public:
+    TimedSocket(std::unique_ptr<DatagramSocket> inner, ReceiveProfile* profile)
+        : inner_(std::move(inner)), profile_(profile) {}
+    bool Open() override { return inner_->Open(); }
+    bool Bind(const std::string& localAddress) override { return inner_->Bind(localAddress); }
+    void SetOptions() override { inner_->SetOptions(); }
+    void SendBroadcast(const std::uint8_t* data, std::size_t size) override {
+        inner_->SendBroadcast(data, size);
+    }
+    ReceiveResult Receive(std::uint8_t* buffer, std::size_t capacity) override {
+        const auto started = std::chrono::steady_clock::now();
+        const ReceiveResult result = inner_->Receive(buffer, capacity);
+        StepTime& step = result.status == ReceiveStatus::Datagram     ? profile_->datagram
+                         : result.status == ReceiveStatus::WouldBlock ? profile_->wouldBlock
+                                                                      : profile_->other;
+        ++step.calls;
+        step.microseconds += std::chrono::duration_cast<std::chrono::microseconds>(
+                                 std::chrono::steady_clock::now() - started)
+                                 .count();
+        return result;
+    }
+    void WaitReadable(int timeoutMilliseconds) override {
+        StepTimer timer(&profile_->wait);
+        inner_->WaitReadable(timeoutMilliseconds);
+    }
+    void Close() override { inner_->Close(); }
+
+  private:
+    std::unique_ptr<DatagramSocket> inner_;
+    ReceiveProfile* profile_;
+};
+
 const char* ResultName(ExchangeResult result) {
     switch (result) {
         case ExchangeResult::NotStarted:
@@ -225,20 +302,36 @@ int Run(int argc, char** argv) {
         return 3;
     }
 
-    const ExchangeIo io = PlatformExchangeIo([](const char* message) {
+    ExchangeIo io = PlatformExchangeIo([](const char* message) {
         std::printf("notify %s\n", message);
         std::fflush(stdout);
     });
+    ReceiveProfile profile;
+    if (options.timing) {
+        io.openSocket = [&profile] {
+            return std::unique_ptr<DatagramSocket>(
+                std::make_unique<TimedSocket>(MakePlatformSocket(), &profile));
+        };
+    }
     if (options.align) {
         AlignToSecond();
     }
     const auto started = std::chrono::steady_clock::now();
     ExchangeOutcome outcome;
+    int index = 0;
     if (options.mode == "discover") {
-        int index = 0;
         outcome = BroadcastExchange(
             request, options.bind,
-            [&](const DeviceRecord& reply) { PrintReply(++index, reply, options.hex); }, io);
+            [&](const DeviceRecord& reply) {
+                if (options.timing) {
+                    // The product's own check of each datagram, without the printing.
+                    StepTimer timer(&profile.handler);
+                    index += IsDiscoveryReply(reply) ? 1 : 0;
+                } else {
+                    PrintReply(++index, reply, options.hex);
+                }
+            },
+            io);
     } else {
         DeviceRecord workingCopy;
         workingCopy.setOpcode(kDiscoveryReply);
@@ -256,6 +349,10 @@ int Run(int argc, char** argv) {
         std::printf("result %s\n", ResultName(outcome.result));
     }
     std::fprintf(stderr, "elapsed_ms %lld\n", static_cast<long long>(elapsed.count()));
+    if (options.timing) {
+        std::fprintf(stderr, "timing device-replies %d\n", index);
+        profile.Print();
+    }
     return 0;
 }
 
