@@ -12,6 +12,38 @@
 namespace netsonde::cli {
 namespace {
 
+// --adapter, --dry-run, --no-verify and --verify-timeout, as set and apply share them.
+void AddSendOptions(CLI::App* command, SendOptions* send) {
+    command
+        ->add_option("--adapter", send->adapters,
+                     "Scan and send only on this adapter: an address or an interface name")
+        ->allow_extra_args(false);
+    command->add_flag("--dry-run", send->dryRun,
+                      "Print the fields and the ChangeMask; send no set request");
+    command->add_flag("--no-verify{false}", send->verify, "Do not rescan to verify the change");
+    command
+        ->add_option("--verify-timeout", send->verifyTimeoutSeconds,
+                     "Seconds to rescan until the device shows the new values (default 60, for "
+                     "devices that reboot)")
+        ->check(CLI::Range(0, 86400));
+}
+
+void AddChangeOptions(CLI::App* command, ChangeOptions* change) {
+    CLI::Option* isStatic = command->add_flag_callback(
+        "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
+    CLI::Option* isDynamic = command->add_flag_callback(
+        "--dynamic", [change] { change->type = AddressType::Dynamic; }, "Make the address dynamic");
+    isStatic->excludes(isDynamic);
+    command->add_option("--ip", change->ip, "IP address (static devices)");
+    command->add_option("--mask", change->mask, "Subnet mask (static devices)");
+    command->add_option("--gateway", change->gateway, "Gateway IP address (static devices)");
+    command->add_option("--tftp", change->tftp, "TFTP server IP address");
+    command->add_option("--image", change->image, "Image file name");
+    command->add_option("--password", change->password,
+                        "Read/write password (left out: empty, as in the Change dialog)");
+    command->add_option("--name", change->name, "System name (carried, never flagged)");
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{
         "Finds the managed network devices on every local segment at once and changes "
@@ -45,6 +77,20 @@ int Run(int argc, char** argv) {
     scanCommand->add_flag("--newest", scan.newest,
                           "Order by uptime, lowest first (gone devices last)");
 
+    SetOptions set;
+    CLI::App* setCommand = app.add_subcommand(
+        "set", "Change one device's settings as the Change dialog does, then verify the change");
+    setCommand
+        ->add_option("MAC", set.mac, "The device, e.g. 02-1f-00-0a-b3-7c or 02:1F:00:0A:B3:7C")
+        ->required();
+    AddSendOptions(setCommand, &set.send);
+    AddChangeOptions(setCommand, &set.change);
+    setCommand->footer(
+        "An option left out keeps the value the Change dialog shows for the device untouched: "
+        "its stored value, except the password, which is empty unless --password is given (as "
+        "in the dialog). The name is carried in the request but never flagged in the "
+        "ChangeMask: whether a device applies it is the device's.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -64,6 +110,8 @@ int Run(int argc, char** argv) {
         status = RunAdaptersCommand(adaptersJson);
     } else if (*scanCommand) {
         status = RunScanCommand(scan);
+    } else if (*setCommand) {
+        status = RunSetCommand(set);
     }
     StopSockets();
     return status;
