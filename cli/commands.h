@@ -35,4 +35,11 @@ struct SetOptions {
 };
 int RunSetCommand(SetOptions options);
 
+struct ApplyOptions {
+    std::string plan;
+    std::string report;  // .csv or .json; empty: none
+    SendOptions send;
+};
+int RunApplyCommand(const ApplyOptions& options);
+
 }  // namespace netsonde::cli

@@ -91,6 +91,22 @@ int Run(int argc, char** argv) {
         "in the dialog). The name is carried in the request but never flagged in the "
         "ChangeMask: whether a device applies it is the device's.");
 
+    ApplyOptions apply;
+    CLI::App* applyCommand = app.add_subcommand(
+        "apply", "Change many devices from a plan (CSV), check everything first, verify once");
+    applyCommand
+        ->add_option("PLAN", apply.plan,
+                     "The plan: a CSV file with a mac column and "
+                     "any of type, ip, mask, gateway, tftp, image, "
+                     "password, name")
+        ->required();
+    applyCommand->add_option("--report", apply.report,
+                             "Write old and new values and the outcome per row (.csv or .json)");
+    AddSendOptions(applyCommand, &apply.send);
+    applyCommand->footer(
+        "An empty cell leaves that option out, as for set. The plan is checked "
+        "whole, then against one scan; with any error nothing is sent.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -112,6 +128,8 @@ int Run(int argc, char** argv) {
         status = RunScanCommand(scan);
     } else if (*setCommand) {
         status = RunSetCommand(set);
+    } else if (*applyCommand) {
+        status = RunApplyCommand(apply);
     }
     StopSockets();
     return status;

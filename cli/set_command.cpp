@@ -37,14 +37,10 @@ int RunSetCommand(SetOptions options) {
     }
 
     std::vector<LocalAdapter> adapters;
-    const int resolved = ResolveAdapters(options.send.adapters, &adapters);
-    if (resolved != kExitDone) {
-        return resolved;
-    }
-    const ScanRun scan = ScanAdapters(adapters);
-    if (scan.cancelled) {
-        Complain("interrupted during the scan; nothing was sent");
-        return kExitInterrupted;
+    ScanRun scan;
+    const int scanned = ScanBeforeSending(options.send.adapters, &adapters, &scan);
+    if (scanned != kExitDone) {
+        return scanned;
     }
     const FoundDevice* device = scan.devices.Find(mac);
     if (device == nullptr) {
