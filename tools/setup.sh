@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools 
 packages+=(nsis zip)
 # The sanitizer and fuzzing build (fuzz/run.sh).
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+# The command-line program's argument parser and JSON (header-only, both builds).
+packages+=(libcli11-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
