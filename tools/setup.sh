@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools wine wine64
           xvfb xauth imagemagick iproute2 procps util-linux clang-format)
-packages+=(tshark)  # runs the Wireshark dissector in its lab test
+packages+=(tshark jq)  # the dissector's lab test; reading the command-line tool's JSON
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

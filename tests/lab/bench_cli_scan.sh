@@ -1,0 +1,43 @@
+#!/bin/bash
+# Benchmark, not a test: one `netsonde-cli scan` of the 5000 devices of
+# scenarios/cli_fleet_5000.scn (gigabit pace, up to 5 ms jitter), natively and netsonde-cli.exe
+# under Wine: wall time of the whole command and devices listed. Prints figures only.
+#   bench_cli_scan.sh [RUNS]         (root; run from a built worktree; default 3 runs each)
+set -uo pipefail
+lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$lab_dir/../.." && pwd)
+
+if [ "${1:-}" = inside ]; then
+    runs=$2 work=$3
+    export WINEDEBUG=-all
+    "$lab_dir/labsim.sh" start "$lab_dir/scenarios/cli_fleet_5000.scn" "$work/sim.log" || exit 1
+    for backend in native wine; do
+        if [ "$backend" = native ]; then
+            command=("$root/build/linux/cli/netsonde-cli")
+        else
+            command=(wine "$root/build/windows/cli/netsonde-cli.exe")
+        fi
+        [ -f "${command[-1]}" ] || { echo "$backend: ${command[-1]} is not built"; continue; }
+        for ((run = 1; run <= runs; run++)); do
+            started=$(date +%s%N)
+            "${command[@]}" scan --format csv >"$work/out" 2>/dev/null </dev/null
+            elapsed=$((($(date +%s%N) - started) / 1000000))
+            printf '%-6s run %d  devices %5d  wall %5d ms\n' "$backend" "$run" \
+                "$(tail -n +2 "$work/out" | cut -d, -f1 | sort -u | wc -l)" "$elapsed"
+        done
+    done
+    "$lab_dir/labsim.sh" stop
+    exit 0
+fi
+
+runs=${1:-3}
+[ "$(id -u)" -eq 0 ] || { echo "bench_cli_scan.sh: must run as root" >&2; exit 2; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/bench-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/prefix"
+WINEPREFIX=$work/prefix WINEDEBUG=-all wineboot -i >/dev/null 2>&1
+WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
+WINEPREFIX=$work/prefix wineserver -w
+echo "netsonde-cli scan, 5000 devices behind one of two lab interfaces:"
+"$lab_dir/netlab.sh" --ws-ifs 2 --wine-prefix "$work/prefix" -- "${BASH_SOURCE[0]}" inside \
+    "$runs" "$work"
