@@ -34,10 +34,9 @@ runs=${1:-3}
 [ "$(id -u)" -eq 0 ] || { echo "bench_cli_scan.sh: must run as root" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/bench-cli.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/prefix"
-WINEPREFIX=$work/prefix WINEDEBUG=-all wineboot -i >/dev/null 2>&1
-WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
-WINEPREFIX=$work/prefix wineserver -w
+# shellcheck source=wine_prefix.sh
+. "$lab_dir/wine_prefix.sh"
+new_lab_prefix "$work/prefix"
 echo "netsonde-cli scan, 5000 devices behind one of two lab interfaces:"
 "$lab_dir/netlab.sh" --ws-ifs 2 --wine-prefix "$work/prefix" -- "${BASH_SOURCE[0]}" inside \
     "$runs" "$work"
