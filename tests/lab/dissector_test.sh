@@ -34,6 +34,7 @@ device
   type dynamic
   marker 0xAC
   set reject 256
+  strays short answer
 EOF
     "$lab_dir/netlab.sh" --devsim "$2" --scenario "$work/seg.scn" -- \
         "${BASH_SOURCE[0]}" inside "$1" "$work"
@@ -64,7 +65,7 @@ decode() { tshark -r "$cap" -X lua_script:"$lua" "$@" 2>"$work/tshark.err"; }
 fields=(netsonde.marker netsonde.opcode netsonde.mac netsonde.reserved netsonde.ip netsonde.name
         netsonde.uptime netsonde.uptime.text netsonde.description netsonde.tftp netsonde.image
         netsonde.mask netsonde.gateway netsonde.ip_type netsonde.password)
-args=(-Y netsonde -T fields -E separator='|')
+args=(-Y netsonde.opcode -T fields -E separator='|')
 for field in "${fields[@]}"; do args+=(-e "$field"); done
 
 # Each kind of datagram once, in order of first appearance (a scan repeats its request and
@@ -79,6 +80,8 @@ check "every datagram and field decoded" \
 0xab|3|02:00:5e:00:00:02|0000|0.0.0.0||0|0 d 0 h 0 m 0 s||0.0.0.0||0.0.0.0|0.0.0.0|0|<hidden>
 0xac|5|02:00:5e:00:00:02|0000|198.18.0.11|edge|0|0 d 0 h 0 m 0 s|Edge unit été|0.0.0.0||0.0.0.0|0.0.0.0|2|<hidden>" \
     "$(cat "$work/records")"
+check "a datagram of 611 bytes is no record" "Not a record (611 bytes)" \
+    "$(decode -Y 'netsonde && !netsonde.opcode' -T fields -e _ws.col.Info | sort -u)"
 check "decoding raised no Lua error" "" "$(grep -i "lua\|error" "$work/tshark.err")"
 
 # The masks, bit by bit by name: a ChangeMask of 0x07cf and a refusal of the subnet mask.
