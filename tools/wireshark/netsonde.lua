@@ -162,7 +162,10 @@ function proto.dissector(tvb, pinfo, root)
     if marker ~= 0xAB and marker ~= 0xAC then
         marker_item:add_proto_expert_info(e_marker)
     end
-    tree:add(f.opcode, tvb(1, 1))
+    local opcode_item = tree:add(f.opcode, tvb(1, 1))
+    if opcode_names[opcode] == nil then
+        opcode_item:append_text(" (a device's refusal of a set request)")
+    end
 
     local info = opcode_names[opcode] or string.format("Opcode %d", opcode)
     if opcode == 3 then
