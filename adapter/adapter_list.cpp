@@ -39,23 +39,29 @@ std::string AdapterItemText(std::string_view description, std::string_view addre
     return text;
 }
 
+std::vector<UsableAddress> ListUsableAddresses(const std::vector<InterfaceRow>& interfaces,
+                                               const std::vector<AddressRow>& addresses) {
+    std::vector<UsableAddress> usable;
+    for (const InterfaceRow& interfaceRow : interfaces) {
+        for (const AddressRow& addressRow : addresses) {
+            if (addressRow.interfaceIndex == interfaceRow.index &&
+                IsUsableAddress(addressRow.address)) {
+                usable.push_back({FormatIpText(addressRow.address), interfaceRow.description});
+            }
+        }
+    }
+    return usable;
+}
+
 std::vector<AdapterItem> BuildAdapterItems(const std::vector<InterfaceRow>& interfaces,
                                            const std::vector<AddressRow>& addresses) {
     std::vector<AdapterItem> items;
-    for (const InterfaceRow& interfaceRow : interfaces) {
-        for (const AddressRow& addressRow : addresses) {
-            if (addressRow.interfaceIndex != interfaceRow.index ||
-                !IsUsableAddress(addressRow.address)) {
-                continue;
-            }
-            if (items.size() == static_cast<std::size_t>(kAdapterTableEntries)) {
-                return items;
-            }
-            AdapterItem item;
-            item.address = FormatIpText(addressRow.address);
-            item.text = AdapterItemText(interfaceRow.description, item.address);
-            items.push_back(std::move(item));
+    for (const UsableAddress& usable : ListUsableAddresses(interfaces, addresses)) {
+        if (items.size() == static_cast<std::size_t>(kAdapterTableEntries)) {
+            break;
         }
+        items.push_back(
+            {usable.address, AdapterItemText(usable.interfaceDescription, usable.address)});
     }
     return items;
 }

@@ -51,6 +51,18 @@ bool IsUsableAddress(const Ipv4Bytes& address);
 // description is cut, so the " (address)" part always stays whole.
 std::string AdapterItemText(std::string_view description, std::string_view address);
 
+// A usable address and the description of its interface.
+struct UsableAddress {
+    std::string address;
+    std::string interfaceDescription;
+};
+
+// Every usable address in the chooser's order: for every interface row in table order, every
+// usable address of that interface in address-table order; addresses of unknown interfaces are
+// left out. No limit on the count.
+std::vector<UsableAddress> ListUsableAddresses(const std::vector<InterfaceRow>& interfaces,
+                                               const std::vector<AddressRow>& addresses);
+
 // The chooser's items: for every interface row in table order, every usable address of that
 // interface in address-table order. Addresses of unknown interfaces are left out. At most
 // kAdapterTableEntries items: later usable addresses are not offered.

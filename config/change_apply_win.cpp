@@ -1,12 +1,12 @@
 // The Change dialog's OK button: check the typed addresses, broadcast the set request and tell
 // the operator whether the device accepted it, refused it or stayed silent.
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "adapter/selected_adapter.h"
 #include "app/message_box_win.h"
 #include "config/change_dialog_win.h"
+#include "config/change_fields.h"
 #include "protocol/broadcast_exchange.h"
 
 namespace netsonde {
@@ -19,13 +19,6 @@ std::string SelectedLocalAddress() {
     const std::size_t length =
         end != nullptr ? static_cast<const char*>(end) - text : kAddressTextSize;
     return std::string(text, length);
-}
-
-void ShowRefusal(std::uint16_t errorMask) {
-    char text[128] = {};
-    std::snprintf(text, sizeof text, "Device returned error\r\nPlease check %s",
-                  ErrorMaskName(errorMask));
-    ShowAppMessage(text);
 }
 
 }  // namespace
@@ -51,7 +44,7 @@ void ChangeDialog::OnOK() {
             EndModal(IDOK);
             break;
         case ExchangeResult::Rejected:
-            ShowRefusal(outcome.errorMask);
+            ShowAppMessage(RefusalMessage(outcome.errorMask).c_str());
             break;
         case ExchangeResult::NoAnswer:
             ShowAppMessage("No response from device\r\n");

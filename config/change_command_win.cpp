@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/change_dialog_win.h"
+#include "config/change_fields.h"
 #include "discovery/device_rows.h"
 #include "discovery/device_table.h"
 #include "discovery/list_view_rows_win.h"
@@ -28,11 +29,14 @@ void ChangeSelectedDevice(HWND listView) {
         return;  // no selection, or a row the index does not know: nothing to change
     }
     const DeviceRecord& stored = DeviceTable[static_cast<std::size_t>(index)];
-    dialog.MaskText = FormatIpText(stored.subnetMask());
-    dialog.GatewayText = FormatIpText(stored.gateway());
-    dialog.TftpServerText = FormatIpText(stored.tftpServer());
-    dialog.ImageFileText = stored.imageFileName();
-    const bool isStatic = stored.ipAddressType() == AddressType::Static;
+    // The row shows the stored record's own texts, so the name and IP address taken from it
+    // above are the stored ones too.
+    const ChangeFields fields = StoredChangeFields(stored);
+    dialog.MaskText = fields.maskText;
+    dialog.GatewayText = fields.gatewayText;
+    dialog.TftpServerText = fields.tftpServerText;
+    dialog.ImageFileText = fields.imageFileText;
+    const bool isStatic = fields.type == AddressType::Static;
     dialog.StaticChoice = isStatic ? 0 : 1;
     dialog.DynamicChoice = isStatic ? 1 : 0;
     dialog.WorkingRecord = stored;

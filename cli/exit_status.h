@@ -1,0 +1,21 @@
+// The command-line program's exit codes. With mixed outcomes the highest code is the answer.
+#pragma once
+
+namespace netsonde::cli {
+
+enum ExitStatus : int {
+    kExitDone = 0,           // all done (and verified); a dry run without error
+    kExitUsage = 1,          // usage or validation error: nothing was sent
+    kExitSockets = 2,        // sockets or adapter failure
+    kExitRefused = 3,        // some device refused
+    kExitNoAnswer = 4,       // some device did not answer
+    kExitNotVerified = 5,    // some change was accepted but not seen in time
+    kExitNotFound = 6,       // some device was not found
+    kExitInterrupted = 130,  // Ctrl+C
+};
+
+inline int Worst(int a, int b) {
+    return a > b ? a : b;
+}
+
+}  // namespace netsonde::cli

@@ -1,0 +1,32 @@
+// One entry per device heard by a scan; see found_devices.h.
+#include "cli/found_devices.h"
+
+#include <algorithm>
+
+#include "discovery/text_forms.h"
+
+namespace netsonde::cli {
+
+void FoundDevices::Add(const std::string& adapterAddress, const DeviceRecord& datagram) {
+    if (!IsDiscoveryReply(datagram)) {
+        return;
+    }
+    const std::string mac = FormatMacText(datagram.mac());
+    const auto known = index_.find(mac);
+    if (known == index_.end()) {
+        index_.emplace(mac, devices_.size());
+        devices_.push_back({datagram, {adapterAddress}});
+        return;
+    }
+    std::vector<std::string>& adapters = devices_[known->second].adapters;
+    if (std::find(adapters.begin(), adapters.end(), adapterAddress) == adapters.end()) {
+        adapters.push_back(adapterAddress);
+    }
+}
+
+const FoundDevice* FoundDevices::Find(const std::string& macText) const {
+    const auto known = index_.find(macText);
+    return known == index_.end() ? nullptr : &devices_[known->second];
+}
+
+}  // namespace netsonde::cli

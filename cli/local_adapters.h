@@ -1,0 +1,26 @@
+// The workstation's usable IPv4 addresses as the adapter chooser counts them (loopback and
+// 0.0.0.0 left out), each with its interface, and the choice of those a command works on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace netsonde::cli {
+
+struct LocalAdapter {
+    std::string address;    // dotted IPv4 text
+    std::string interface;  // interface name (Linux) or description (Windows)
+};
+
+// Reads the platform's tables (getifaddrs on Linux, the chooser's interface and address tables
+// on Windows). False with *error set when they cannot be read.
+bool ReadLocalAdapters(std::vector<LocalAdapter>* adapters, std::string* error);
+
+// The adapters named by `wanted` (each an address or an interface name; an interface names all
+// its addresses), in the order of `all`; every adapter when `wanted` is empty. Names that match
+// nothing go to *unknown.
+std::vector<LocalAdapter> ChooseAdapters(const std::vector<LocalAdapter>& all,
+                                         const std::vector<std::string>& wanted,
+                                         std::vector<std::string>* unknown);
+
+}  // namespace netsonde::cli

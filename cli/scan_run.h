@@ -1,0 +1,30 @@
+// One scan as the commands run it: the adapters chosen from the workstation's, the discovery
+// exchange on all of them at once, and what was heard.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "cli/found_devices.h"
+#include "cli/local_adapters.h"
+
+namespace netsonde::cli {
+
+// The adapters named by `wanted` (all usable ones when empty). Says on standard error why
+// there are none to use (unreadable tables, an unknown name, no usable address, a missing
+// privilege) and returns kExitSockets then; kExitDone otherwise.
+int ResolveAdapters(const std::vector<std::string>& wanted, std::vector<LocalAdapter>* chosen);
+
+struct ScanRun {
+    FoundDevices devices;
+    std::time_t at = 0;
+    bool cancelled = false;  // Ctrl+C ended it early
+    int status = 0;          // kExitDone, or kExitSockets when an adapter could not take part
+};
+
+// One discovery exchange on every adapter at once. Adapters whose socket could not be opened
+// or bound, or whose receiving failed, are named on standard error.
+ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters);
+
+}  // namespace netsonde::cli

@@ -1,0 +1,145 @@
+// The scan's output forms read back (CSV through the reader, JSON through nlohmann-json), the
+// merging of devices heard on several adapters, and the comparison with an earlier scan.
+#include "cli/scan_document.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/csv.h"
+
+namespace netsonde::cli {
+namespace {
+
+DeviceRecord Device(std::uint8_t tag, const std::string& name, std::uint32_t uptime = 0,
+                    std::uint32_t typeByte = 1) {
+    DeviceRecord record;
+    record.setMarker(kAlternateMarker);
+    record.setOpcode(kDiscoveryReply);
+    record.setMac({0x02, 0x1f, 0x00, 0x0a, 0xb3, tag});
+    record.writeSystemName(name);
+    record.setIpAddress({198, 18, 0, tag});
+    record.setUptime(uptime);
+    record.writePassword("s3cret-pw");
+    record.data()[field::kIpAddressType] = static_cast<std::uint8_t>(typeByte);
+    return record;
+}
+
+TEST(ScanDocumentTest, DevicesHeardOnSeveralAdaptersAreOneEntryAndOnlyRepliesCount) {
+    FoundDevices found;
+    DeviceRecord notReply = Device(9, "set-accepted");
+    notReply.setOpcode(kSetAccepted);
+    found.Add("198.18.0.1", Device(1, "first"));
+    found.Add("198.18.1.1", Device(1, "second reply, same device"));
+    found.Add("198.18.0.1", Device(1, "again"));
+    found.Add("198.18.0.1", notReply);
+    for (int i = 0; i < 1200; ++i) {  // no row limit
+        DeviceRecord many = Device(2, "many");
+        many.setMac(
+            {0x02, 0, 0, 0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)});
+        found.Add("198.18.1.1", many);
+    }
+    ASSERT_EQ(found.devices().size(), 1201u);
+    const FoundDevice* first = found.Find("02-1f-00-0a-b3-01");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->record.systemName(), "first");
+    EXPECT_EQ(first->adapters, (std::vector<std::string>{"198.18.0.1", "198.18.1.1"}));
+}
+
+TEST(ScanDocumentTest, JsonHasExactlyTheDeviceKeysAndReadsBack) {
+    FoundDevices found;
+    found.Add("198.18.0.1", Device(1, "st\xE9tic", 12345678, 1));
+    found.Add("198.18.0.1", Device(2, "dyn", 0, 2));
+    found.Add("198.18.0.1", Device(3, "odd", 0, 7));
+    const Json document = ScanDocument({{"198.18.0.1", "ws0"}}, found, 0);
+    const std::string text = document.dump(2);
+    EXPECT_EQ(text.find("s3cret-pw"), std::string::npos) << "the password is never written";
+
+    Json parsed;
+    std::string error;
+    ASSERT_TRUE(ParseScanDocument(text, &parsed, &error)) << error;
+    EXPECT_EQ(parsed["scanned_at"], "1970-01-01T00:00:00Z");
+    EXPECT_EQ(parsed["adapters"][0]["interface"], "ws0");
+    const Json& devices = parsed["devices"];
+    ASSERT_EQ(devices.size(), 3u);
+    std::vector<std::string> keys;
+    for (const auto& item : devices[0].items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, kDeviceKeys);
+    EXPECT_EQ(devices[0]["name"], "st\xC3\xA9tic") << "Latin-1 written as UTF-8";
+    EXPECT_EQ(devices[0]["uptime_s"], 123456);
+    EXPECT_EQ(devices[0]["uptime"], "1 d 10 h 17 m 36 s");
+    EXPECT_EQ(devices[0]["type"], "static");
+    EXPECT_EQ(devices[1]["type"], "dynamic");
+    EXPECT_EQ(devices[2]["type"], 7);
+    EXPECT_EQ(devices[0]["mac"], "02-1f-00-0a-b3-01");
+
+    for (const char* bad : {"[]", "{\"version\": 2, \"devices\": []}", "{\"version\": 1}",
+                            "{\"version\": 1, \"devices\": [{\"name\": \"x\"}]}", "not json"}) {
+        EXPECT_FALSE(ParseScanDocument(bad, &parsed, &error)) << bad;
+    }
+}
+
+TEST(ScanDocumentTest, CsvReadsBackFieldForFieldAndTheTableEscapesControls) {
+    FoundDevices found;
+    found.Add("198.18.0.1", Device(1, "a,\"b\"\r\nc\x01"));
+    found.Add("198.18.1.1", Device(1, "ignored"));
+    const Json devices = ScanDocument({}, found, 0)["devices"];
+
+    std::vector<CsvRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParseCsv(FormatCsv(devices, false), &rows, &error)) << error;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].fields, kDeviceKeys);
+    EXPECT_EQ(rows[1].fields[1], "a,\"b\"\r\nc\x01");
+    EXPECT_EQ(rows[1].fields[11], "198.18.0.1 198.18.1.1");
+    EXPECT_EQ(rows[1].fields[7], "static");
+
+    const std::string table = FormatTable(devices, false);
+    EXPECT_NE(table.find("a,\"b\"\\x0D\\x0Ac\\x01"), std::string::npos) << table;
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2);
+}
+
+TEST(ScanDocumentTest, ComparisonWithAnEarlierScan) {
+    FoundDevices before, now;
+    before.Add("198.18.0.1", Device(1, "same", 500));
+    before.Add("198.18.0.1", Device(2, "old-name", 900));
+    before.Add("198.18.0.1", Device(3, "moves"));
+    before.Add("198.18.0.1", Device(4, "gone"));
+    now.Add("198.18.0.1", Device(1, "same", 90000));  // only the uptime differs
+    now.Add("198.18.0.1", Device(2, "new-name", 100));
+    now.Add("198.18.1.1", Device(3, "moves"));
+    now.Add("198.18.0.1", Device(5, "new", 300));
+    Json compared = CompareWithEarlier(ScanDocument({}, now, 0)["devices"],
+                                       ScanDocument({}, before, 0)["devices"]);
+    OrderDevices(&compared, true);
+
+    struct Expected {
+        const char* mac;
+        const char* change;
+        std::vector<std::string> fields;
+    };
+    const std::vector<Expected> expected = {
+        {"02-1f-00-0a-b3-03", "changed", {"adapters"}},
+        {"02-1f-00-0a-b3-02", "changed", {"name"}},
+        {"02-1f-00-0a-b3-05", "new", {}},
+        {"02-1f-00-0a-b3-01", "same", {}},
+        {"02-1f-00-0a-b3-04", "gone", {}},
+    };
+    ASSERT_EQ(compared.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(compared[i]["mac"], expected[i].mac) << i;
+        EXPECT_EQ(compared[i][kChangeKey], expected[i].change) << i;
+        EXPECT_EQ(compared[i][kChangedFieldsKey].get<std::vector<std::string>>(),
+                  expected[i].fields)
+            << i;
+    }
+    EXPECT_EQ(compared[4]["name"], "gone") << "a gone device keeps its last values";
+
+    std::vector<CsvRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParseCsv(FormatCsv(compared, true), &rows, &error));
+    EXPECT_EQ(rows[0].fields.back(), kChangedFieldsKey);
+    EXPECT_EQ(rows[1].fields.back(), "adapters");
+}
+
+}  // namespace
+}  // namespace netsonde::cli
