@@ -17,7 +17,9 @@ std::vector<LocalAdapter> ChooseAdapters(const std::vector<LocalAdapter>& all,
     for (const std::string& name : wanted) {
         if (std::none_of(all.begin(), all.end(),
                          [&](const LocalAdapter& adapter) { return named(adapter, name); })) {
-            unknown->push_back(name);
+            if (unknown != nullptr) {
+                unknown->push_back(name);
+            }
         }
     }
     std::vector<LocalAdapter> chosen;

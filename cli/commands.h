@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/change_plan.h"
+
 namespace netsonde::cli {
 
 int RunAdaptersCommand(bool json);
@@ -17,5 +19,27 @@ struct ScanOptions {
     bool newest = false;
 };
 int RunScanCommand(const ScanOptions& options);
+
+// What set and apply share: where to send, and how the outcome is confirmed.
+struct SendOptions {
+    std::vector<std::string> adapters;  // empty: every usable adapter
+    bool dryRun = false;
+    bool verify = true;
+    int verifyTimeoutSeconds = 60;
+};
+
+struct SetOptions {
+    std::string mac;
+    SendOptions send;
+    ChangeOptions change;
+};
+int RunSetCommand(SetOptions options);
+
+struct ApplyOptions {
+    std::string plan;
+    std::string report;  // .csv or .json; empty: none
+    SendOptions send;
+};
+int RunApplyCommand(const ApplyOptions& options);
 
 }  // namespace netsonde::cli

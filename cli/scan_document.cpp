@@ -105,6 +105,25 @@ std::string Latin1ToUtf8(std::string_view bytes) {
     return text;
 }
 
+bool Utf8ToLatin1(std::string_view utf8, std::string* bytes) {
+    std::string text;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+            continue;
+        }
+        if ((c != 0xC2 && c != 0xC3) || i + 1 >= utf8.size() ||
+            (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) != 0x80) {
+            return false;
+        }
+        text += static_cast<char>(((c & 0x03) << 6) | (utf8[i + 1] & 0x3F));
+        ++i;
+    }
+    *bytes = std::move(text);
+    return true;
+}
+
 std::string IsoUtc(std::time_t when) {
     std::tm parts{};
 #ifdef _WIN32

@@ -24,6 +24,9 @@ constexpr const char* kChangedFieldsKey = "changed_fields";
 
 // Record text bytes (single-byte characters) read as Latin-1 and written as UTF-8.
 std::string Latin1ToUtf8(std::string_view bytes);
+// The way back, for texts typed as UTF-8: false when the text holds a character beyond U+00FF
+// or is not UTF-8.
+bool Utf8ToLatin1(std::string_view utf8, std::string* bytes);
 
 // "2026-12-08T23:50:00Z".
 std::string IsoUtc(std::time_t when);

@@ -63,4 +63,18 @@ ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters) {
     return run;
 }
 
+int ScanBeforeSending(const std::vector<std::string>& wanted, std::vector<LocalAdapter>* adapters,
+                      ScanRun* scan) {
+    const int resolved = ResolveAdapters(wanted, adapters);
+    if (resolved != kExitDone) {
+        return resolved;
+    }
+    *scan = ScanAdapters(*adapters);
+    if (scan->cancelled) {
+        Complain("interrupted during the scan; nothing was sent");
+        return kExitInterrupted;
+    }
+    return kExitDone;
+}
+
 }  // namespace netsonde::cli

@@ -27,4 +27,9 @@ struct ScanRun {
 // or bound, or whose receiving failed, are named on standard error.
 ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters);
 
+// The scan set and apply start with: adapters resolved, then one scan. kExitDone to go on;
+// otherwise the exit status (adapter failure, or Ctrl+C, said on standard error).
+int ScanBeforeSending(const std::vector<std::string>& wanted, std::vector<LocalAdapter>* adapters,
+                      ScanRun* scan);
+
 }  // namespace netsonde::cli

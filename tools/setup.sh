@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools wine wine64
-          xvfb xauth imagemagick iproute2 procps util-linux clang-format)
+          xvfb xauth imagemagick iproute2 procps util-linux clang-format libcli11-dev
+          nlohmann-json3-dev)
 packages+=(tshark jq)  # the dissector's lab test; reading the command-line tool's JSON
 missing=()
 for p in "${packages[@]}"; do

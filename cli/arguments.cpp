@@ -1,0 +1,122 @@
+// The command line of netsonde-cli, with CLI11; see arguments.h.
+#include "cli/arguments.h"
+
+#include <CLI/CLI.hpp>
+
+#include "cli/console.h"
+#include "cli/exit_status.h"
+
+namespace netsonde::cli {
+namespace {
+
+// --adapter, --dry-run, --no-verify and --verify-timeout, as set and apply share them.
+void AddSendOptions(CLI::App* command, SendOptions* send) {
+    command
+        ->add_option("--adapter", send->adapters,
+                     "Scan and send only on this adapter: an address or an interface name")
+        ->allow_extra_args(false);
+    command->add_flag("--dry-run", send->dryRun,
+                      "Print the fields and the ChangeMask; send no set request");
+    command->add_flag("--no-verify{false}", send->verify, "Do not rescan to verify the change");
+    command
+        ->add_option("--verify-timeout", send->verifyTimeoutSeconds,
+                     "Seconds to rescan until the device shows the new values (default 60, for "
+                     "devices that reboot)")
+        ->check(CLI::Range(0, 86400));
+}
+
+void AddChangeOptions(CLI::App* command, ChangeOptions* change) {
+    CLI::Option* isStatic = command->add_flag_callback(
+        "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
+    CLI::Option* isDynamic = command->add_flag_callback(
+        "--dynamic", [change] { change->type = AddressType::Dynamic; }, "Make the address dynamic");
+    isStatic->excludes(isDynamic);
+    command->add_option("--ip", change->ip, "IP address (static devices)");
+    command->add_option("--mask", change->mask, "Subnet mask (static devices)");
+    command->add_option("--gateway", change->gateway, "Gateway IP address (static devices)");
+    command->add_option("--tftp", change->tftp, "TFTP server IP address");
+    command->add_option("--image", change->image, "Image file name");
+    command->add_option("--password", change->password,
+                        "Read/write password (left out: empty, as in the Change dialog)");
+    command->add_option("--name", change->name, "System name (carried, never flagged)");
+}
+
+}  // namespace
+
+int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std::ostream& out,
+                   std::ostream& err) {
+    CLI::App app{
+        "Finds the managed network devices on every local segment at once and changes "
+        "their network settings (UDP broadcast, port 2719).",
+        kProgramName};
+    app.set_version_flag("--version", kProgramVersion, "Print the version and exit");
+    app.require_subcommand(1, 1);
+    app.footer(
+        "Exit codes: 0 done, 1 usage or validation error (nothing sent), 2 sockets or "
+        "adapter failure, 3 refused, 4 no answer, 5 not verified, 6 not found, "
+        "130 interrupted.");
+
+    CLI::App* adapters =
+        app.add_subcommand("adapters", "List every usable IPv4 address with its interface");
+    adapters->add_flag("--json", arguments->adaptersJson,
+                       "A JSON list of {\"address\", \"interface\"}");
+
+    ScanOptions& scan = arguments->scan;
+    CLI::App* scanCommand = app.add_subcommand(
+        "scan", "Find the devices on every usable adapter at once (about three seconds)");
+    scanCommand
+        ->add_option("--adapter", scan.adapters,
+                     "Scan only this adapter: an address or an interface name (repeatable)")
+        ->allow_extra_args(false);
+    scanCommand->add_option("--format", scan.format, "table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    scanCommand->add_option("--save", scan.save, "Also write the scan as JSON to this file");
+    scanCommand->add_option("--since", scan.since,
+                            "Compare with an earlier scan saved with --save: new, gone, "
+                            "changed or same, and the fields that changed");
+    scanCommand->add_flag("--newest", scan.newest,
+                          "Order by uptime, lowest first (gone devices last)");
+
+    SetOptions& set = arguments->set;
+    CLI::App* setCommand = app.add_subcommand(
+        "set", "Change one device's settings as the Change dialog does, then verify the change");
+    setCommand
+        ->add_option("MAC", set.mac, "The device, e.g. 02-1f-00-0a-b3-7c or 02:1F:00:0A:B3:7C")
+        ->required();
+    AddSendOptions(setCommand, &set.send);
+    AddChangeOptions(setCommand, &set.change);
+    setCommand->footer(
+        "An option left out keeps the value the Change dialog shows for the device untouched: "
+        "its stored value, except the password, which is empty unless --password is given (as "
+        "in the dialog). The name is carried in the request but never flagged in the "
+        "ChangeMask: whether a device applies it is the device's.");
+
+    ApplyOptions& apply = arguments->apply;
+    CLI::App* applyCommand = app.add_subcommand(
+        "apply", "Change many devices from a plan (CSV), check everything first, verify once");
+    applyCommand
+        ->add_option("PLAN", apply.plan,
+                     "The plan: a CSV file with a mac column and "
+                     "any of type, ip, mask, gateway, tftp, image, "
+                     "password, name")
+        ->required();
+    applyCommand->add_option("--report", apply.report,
+                             "Write old and new values and the outcome per row (.csv or .json)");
+    AddSendOptions(applyCommand, &apply.send);
+    applyCommand->footer(
+        "An empty cell leaves that option out, as for set. The plan is checked "
+        "whole, then against one scan; with any error nothing is sent.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? kExitDone : kExitUsage;
+    }
+    arguments->command = *adapters      ? Command::Adapters
+                         : *scanCommand ? Command::Scan
+                         : *setCommand  ? Command::Set
+                                        : Command::Apply;
+    return -1;
+}
+
+}  // namespace netsonde::cli

@@ -1,0 +1,59 @@
+// Checks on a commissioning plan alone: each error names the file and line, all are listed, and
+// a good row comes out as the options set would get.
+#include "cli/plan_file.h"
+
+#include <gtest/gtest.h>
+
+namespace netsonde::cli {
+namespace {
+
+TEST(PlanFileTest, EveryErrorNamesFileAndLine) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> errors;
+    };
+    const std::vector<Case> cases = {
+        {"mac,ip,colour\r\n",
+         {"p.csv:1: unknown column \"colour\" (known: mac, type, ip, mask, "
+          "gateway, tftp, image, password, name)"}},
+        {"ip,name\n", {"p.csv:1: no mac column"}},
+        {"mac,ip\n02-00-00-00-00-01,1.2.3.4,extra\n", {"p.csv:2: 3 cells, the header has 2"}},
+        {"mac,type,ip,mask,gateway,tftp\n"
+         "02:00:00:00:00:01,fixed,0.1.2.3,255.0.255.0,1.2.3,256.1.1.1\n",
+         {"p.csv:2: type is static or dynamic, not \"fixed\"",
+          "p.csv:2: Invalid IP Address \"0.1.2.3\"", "p.csv:2: Invalid Subnet Mask \"255.0.255.0\"",
+          "p.csv:2: Invalid Gateway IP Address \"1.2.3\"",
+          "p.csv:2: Invalid TFTP Server IP Address \"256.1.1.1\""}},
+        {"mac,ip\n02-00-00-00-00-01,10.0.0.1\n\n\"name, quoted\",\n02-00-00-00-00-01,010.0.0.1\n",
+         {"p.csv:4: not a MAC address: \"name, quoted\"",
+          "p.csv:5: 02-00-00-00-00-01 is also on line 2",
+          "p.csv:5: ip 10.0.0.1 is also given on line 2"}},
+        {"mac,name\n02-00-00-00-00-01,\"" + std::string(32, 'x') + "\"\n",
+         {"p.csv:2: the name holds at most 31 characters"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadPlan("p.csv", c.text).errors, c.errors) << c.text;
+    }
+}
+
+TEST(PlanFileTest, EmptyCellsLeaveOptionsOut) {
+    const Plan plan = ReadPlan("p.csv",
+                               "\xEF\xBB\xBFMAC,type,ip,password,image\r\n"
+                               "02-1F-00-0A-B3-7C,dynamic,,\"pw,1\",\r\n"
+                               "02-1f-00-0a-b3-7d,,198.18.0.20,,\"a \"\"b\"\".bin\"\r\n");
+    ASSERT_TRUE(plan.errors.empty()) << plan.errors.front();
+    ASSERT_EQ(plan.rows.size(), 2u);
+    const PlanRow& first = plan.rows[0];
+    EXPECT_EQ(first.line, 2u);
+    EXPECT_EQ(first.mac, "02-1f-00-0a-b3-7c");
+    EXPECT_EQ(first.options.type, AddressType::Dynamic);
+    EXPECT_FALSE(first.options.ip);
+    EXPECT_EQ(first.options.password, "pw,1");
+    EXPECT_FALSE(first.options.image);
+    EXPECT_FALSE(plan.rows[1].options.type);
+    EXPECT_EQ(plan.rows[1].options.ip, "198.18.0.20");
+    EXPECT_EQ(plan.rows[1].options.image, "a \"b\".bin");
+}
+
+}  // namespace
+}  // namespace netsonde::cli
