@@ -2,7 +2,7 @@
 # Not a test: runs each netsonde-cli command once in the lab (two interfaces, the devices of
 # scenarios/cli_two_adapters.scn, then the Change dialog's test devices) and prints every
 # command line with what it wrote and its exit code, for the README's examples.
-#   cli_examples.sh [CLI]      (root; default build/linux/cli/netsonde-cli)
+#   cli_examples.sh [CLI]      (root; default build/linux/cli/netsonde-cli; a .exe runs under Wine)
 set -uo pipefail
 lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$lab_dir/../.." && pwd)
@@ -13,8 +13,14 @@ if [ "${1:-}" = inside ]; then
     # show ARGS...: the command as typed, then its standard output and error and exit code.
     show() {
         echo "\$ netsonde-cli $*"
-        "$cli" "$@" 2>&1
+        # Through a file: Wine's background services inherit a pipe and would hold it open.
+        if [[ $cli == *.exe ]]; then
+            WINEDEBUG=-all wine "$cli" "$@" >out.txt 2>&1 </dev/null
+        else
+            "$cli" "$@" >out.txt 2>&1 </dev/null
+        fi
         local rc=$?
+        tr -d '\r' <out.txt
         [ $rc = 0 ] || echo "(exit code $rc)"
         echo
     }
@@ -39,13 +45,20 @@ if [ "${1:-}" = inside ]; then
     printf 'mac,ip,name\n02-00-5e-20-00-01,198.18.0.51,sw-core\n02-00-5e-20-00-02,198.18.0.52,\n' \
         >plan.csv
     printf '02-00-5e-20-00-03,198.18.0.300,rt-edge\n02-00-5e-20-00-01,198.18.0.53,\n' >>plan.csv
-    show apply plan.csv
-    printf 'mac,type,ip,mask,name\n02-00-5e-20-00-01,static,198.18.0.51,,sw-core\n' >plan.csv
-    printf '02-00-5e-20-00-06,static,198.18.0.56,255.255.255.0,bridge-2\n' >>plan.csv
-    printf '02-00-5e-20-00-03,,,255.255.0.0,\n' >>plan.csv
-    show apply plan.csv --report report.json
-    echo "\$ cat report.json"
-    cat report.json
+    echo "\$ cat plan.csv"
+    cat plan.csv
+    echo
+    show apply plan.csv --adapter ws0
+    printf 'mac,type,ip,mask,gateway,name\n02-00-5e-20-00-01,static,198.18.0.51,,,sw-core\n' \
+        >plan.csv
+    printf '02-00-5e-20-00-06,static,198.18.0.56,255.255.255.0,198.18.0.254,bridge-2\n' >>plan.csv
+    printf '02-00-5e-20-00-03,,,255.255.0.0,,\n' >>plan.csv
+    echo "\$ cat plan.csv"
+    cat plan.csv
+    echo
+    show apply plan.csv --adapter ws0 --report report.csv
+    echo "\$ cat report.csv"
+    cat report.csv
     exit 0
 fi
 
@@ -53,4 +66,11 @@ cli=$(cd "$(dirname "${1:-$root/build/linux/cli/netsonde-cli}")" && pwd)/$(basen
 [ "$(id -u)" -eq 0 ] || { echo "cli_examples.sh: must run as root" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/cli-examples.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-"$lab_dir/netlab.sh" --ws-ifs 2 -- "${BASH_SOURCE[0]}" inside "$cli" "$work"
+lab_args=(--ws-ifs 2)
+if [[ $cli == *.exe ]]; then
+    # shellcheck source=wine_prefix.sh
+    . "$lab_dir/wine_prefix.sh"
+    new_lab_prefix "$work/prefix"
+    lab_args+=(--wine-prefix "$work/prefix")
+fi
+"$lab_dir/netlab.sh" "${lab_args[@]}" -- "${BASH_SOURCE[0]}" inside "$cli" "$work"
