@@ -141,7 +141,9 @@ Plan ReadPlan(const std::string& path, const std::string& text) {
                 good = false;
             }
         }
-        if (entry.options.ip) {
+        // Only a valid address takes part: an invalid one, already reported, would be parsed
+        // with wrap-around (300 as 44) and clash with another row.
+        if (entry.options.ip && AddressMessage("ip", *entry.options.ip).empty()) {
             // 010.0.0.1 and 10.0.0.1 are one address.
             const std::string ip = FormatIpText(ParseDottedQuad(entry.options.ip->c_str()));
             const auto [known, added] = ipLines.emplace(ip, row.line);

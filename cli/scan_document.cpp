@@ -209,6 +209,24 @@ bool ParseScanDocument(const std::string& text, Json* document, std::string* err
     return true;
 }
 
+namespace {
+
+// The addresses of an adapters list, as a set: the order a device was heard in on several
+// adapters is chance, not a change.
+std::multiset<std::string> AddressSet(const Json& list) {
+    std::multiset<std::string> addresses;
+    if (list.is_array()) {
+        for (const Json& item : list) {
+            if (item.is_string()) {
+                addresses.insert(item.get<std::string>());
+            }
+        }
+    }
+    return addresses;
+}
+
+}  // namespace
+
 Json CompareWithEarlier(const Json& currentDevices, const Json& earlierDevices) {
     Json compared = Json::array();
     std::set<std::string> heard;
@@ -227,7 +245,11 @@ Json CompareWithEarlier(const Json& currentDevices, const Json& earlierDevices) 
                     continue;
                 }
                 const auto old = earlier->find(key);
-                if (old == earlier->end() || *old != device[key]) {
+                const bool differs =
+                    old == earlier->end() ||
+                    (key == "adapters" ? AddressSet(*old) != AddressSet(device[key])
+                                       : *old != device[key]);
+                if (differs) {
                     changed.push_back(key);
                 }
             }

@@ -12,6 +12,8 @@ packages+=(nsis zip)
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 # The command-line program's argument parser and JSON (header-only, both builds).
 packages+=(libcli11-dev nlohmann-json3-dev)
+# The dissector's lab test; reading the command-line program's JSON in lab tests.
+packages+=(tshark jq)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -28,6 +28,8 @@ TEST(PlanFileTest, EveryErrorNamesFileAndLine) {
          {"p.csv:4: not a MAC address: \"name, quoted\"",
           "p.csv:5: 02-00-00-00-00-01 is also on line 2",
           "p.csv:5: ip 10.0.0.1 is also given on line 2"}},
+        {"mac,ip\n02-00-00-00-00-01,10.0.0.300\n02-00-00-00-00-02,10.0.0.44\n",
+         {"p.csv:2: Invalid IP Address \"10.0.0.300\""}},
         {"mac,name\n02-00-00-00-00-01,\"" + std::string(32, 'x') + "\"\n",
          {"p.csv:2: the name holds at most 31 characters"}},
     };

@@ -108,6 +108,10 @@ TEST(ScanDocumentTest, ComparisonWithAnEarlierScan) {
     now.Add("198.18.0.1", Device(2, "new-name", 100));
     now.Add("198.18.1.1", Device(3, "moves"));
     now.Add("198.18.0.1", Device(5, "new", 300));
+    before.Add("198.18.0.1", Device(6, "both", 700));  // heard on two adapters, in either order
+    before.Add("198.18.1.1", Device(6, "both", 700));
+    now.Add("198.18.1.1", Device(6, "both", 700));
+    now.Add("198.18.0.1", Device(6, "both", 700));
     Json compared = CompareWithEarlier(ScanDocument({}, now, 0)["devices"],
                                        ScanDocument({}, before, 0)["devices"]);
     OrderDevices(&compared, true);
@@ -121,6 +125,7 @@ TEST(ScanDocumentTest, ComparisonWithAnEarlierScan) {
         {"02-1f-00-0a-b3-03", "changed", {"adapters"}},
         {"02-1f-00-0a-b3-02", "changed", {"name"}},
         {"02-1f-00-0a-b3-05", "new", {}},
+        {"02-1f-00-0a-b3-06", "same", {}},
         {"02-1f-00-0a-b3-01", "same", {}},
         {"02-1f-00-0a-b3-04", "gone", {}},
     };
@@ -132,7 +137,7 @@ TEST(ScanDocumentTest, ComparisonWithAnEarlierScan) {
                   expected[i].fields)
             << i;
     }
-    EXPECT_EQ(compared[4]["name"], "gone") << "a gone device keeps its last values";
+    EXPECT_EQ(compared[5]["name"], "gone") << "a gone device keeps its last values";
 
     std::vector<CsvRow> rows;
     std::string error;

@@ -56,6 +56,26 @@ TEST(FleetTest, DiscoveryBehaviourLimitsAnswers) {
     }
 }
 
+TEST(FleetTest, InterfacesLimitWhereADeviceIsHeard) {
+    DeviceFleet fleet(Devices("device\nmac 02:00:00:00:00:01\ninterfaces dev1\n"
+                              "device\nmac 02:00:00:00:00:02\n"),
+                      1);
+    const DeviceRecord discovery = netsonde::BuildDiscoveryRequest();
+    const DeviceRecord set = SetRequestFor(fleet.device(0));
+    const struct {
+        const char* arrivedOn;
+        std::size_t discoveryAnswers;
+        std::size_t setAnswers;
+    } cases[] = {{"dev0", 1, 0}, {"dev1", 2, 1}, {"", 2, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(fleet.Answer(discovery.data(), discovery.size(), c.arrivedOn).size(),
+                  c.discoveryAnswers)
+            << c.arrivedOn;
+        EXPECT_EQ(fleet.Answer(set.data(), set.size(), c.arrivedOn).size(), c.setAnswers)
+            << c.arrivedOn;
+    }
+}
+
 TEST(FleetTest, DiscoveryReplyIsTheFullRecordWithItsMarkerAndOpcode2) {
     const std::vector<DeviceSetup> devices = Devices(
         "device\nmac 02:00:00:00:00:01\nname one\nmarker 0xAC\nreply broadcast\n"

@@ -98,6 +98,8 @@ TEST(ScenarioTest, BehaviourKeysSetTheDevicesBehaviour) {
     EXPECT_EQ(ParseDevice("jitter 40").devices[0].jitterMilliseconds, 40);
     EXPECT_EQ(ParseDevice("reply broadcast").devices[0].replyTo, ReplyTo::Broadcast);
     EXPECT_EQ(ParseDevice("reject-opcode 6").devices[0].rejectOpcode, 6);
+    EXPECT_EQ(ParseDevice("interfaces dev0  dev1").devices[0].interfaces,
+              (std::vector<std::string>{"dev0", "dev1"}));
 
     const DeviceSetup reject = ParseDevice("set reject 256").devices[0];
     EXPECT_EQ(reject.setBehaviour, SetBehaviour::Reject);
@@ -197,6 +199,7 @@ TEST(ScenarioTest, BadLinesAreErrorsNamingLineAndField) {
         {head + "unterminated title x\n", 3, "unterminated", "expected 'name'"},
         {head + "unterminated name\n", 3, "unterminated", "expected a text"},
         {head + "marker 256\n", 3, "marker", "byte value"},
+        {head + "interfaces dev0 an-interface-name\n", 3, "interfaces", "longer than 15"},
         {head + "discovery sometimes\n", 3, "discovery", "every"},
         {head + "delay 600001\n", 3, "delay", "milliseconds"},
         {head + "reply elsewhere\n", 3, "reply", "sender"},

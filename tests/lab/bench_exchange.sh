@@ -35,9 +35,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/bench-exchange.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 printf 'generate %d\n  name dev-{n}\n  mac 02:00:5e:01:00:00\n  ip 198.18.10.1\n' "$devices" \
     >"$work/burst.scn"
-mkdir -p "$work/prefix"
-WINEPREFIX=$work/prefix WINEDEBUG=-all wineboot -i >/dev/null 2>&1
-WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
-WINEPREFIX=$work/prefix wineserver -w
+# shellcheck source=wine_prefix.sh
+. "$lab_dir/wine_prefix.sh"
+new_lab_prefix "$work/prefix"
 echo "$devices devices answering each of the three requests at once:"
 "$lab_dir/netlab.sh" --wine-prefix "$work/prefix" -- "${BASH_SOURCE[0]}" inside "$work"

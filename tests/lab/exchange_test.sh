@@ -24,12 +24,10 @@ else
     trap 'rm -rf "$work"' EXIT
     lab_args=(--addrs 2 --devsim "$devsim")
     if [ "$backend" = wine ]; then
-        # A prefix of this run's own, made outside the lab; its wineserver must be gone before the
-        # lab starts one inside the workstation namespace.
-        mkdir -p "$work/prefix"
-        WINEPREFIX=$work/prefix WINEDEBUG=-all wineboot -i >/dev/null 2>&1
-        WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
-        WINEPREFIX=$work/prefix wineserver -w
+        # A prefix of this run's own.
+        # shellcheck source=wine_prefix.sh
+        . "$lab_dir/wine_prefix.sh"
+        new_lab_prefix "$work/prefix"
         lab_args+=(--wine-prefix "$work/prefix")
     fi
     "$lab_dir/netlab.sh" "${lab_args[@]}" -- "${BASH_SOURCE[0]}" inside "$backend" "$probe" "$work"

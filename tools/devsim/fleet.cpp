@@ -18,6 +18,18 @@ std::vector<std::uint8_t> BytesOf(const DeviceRecord& record) {
     return std::vector<std::uint8_t>(record.data(), record.data() + record.size());
 }
 
+bool HeardOn(const DeviceSetup& setup, std::string_view arrivedOn) {
+    if (setup.interfaces.empty() || arrivedOn.empty()) {
+        return true;
+    }
+    for (const std::string& name : setup.interfaces) {
+        if (name == arrivedOn) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 DeviceRecord ReplyRecord(const DeviceSetup& setup, std::uint8_t opcode) {
@@ -68,7 +80,8 @@ DeviceFleet::DeviceFleet(std::vector<DeviceSetup> devices, std::uint32_t seed)
     }
 }
 
-std::vector<Outgoing> DeviceFleet::Answer(const std::uint8_t* data, std::size_t size) {
+std::vector<Outgoing> DeviceFleet::Answer(const std::uint8_t* data, std::size_t size,
+                                          std::string_view arrivedOn) {
     std::vector<Outgoing> out;
     DeviceRecord request;
     if (!DeviceRecord::FromDatagram(data, size, &request) ||
@@ -76,17 +89,20 @@ std::vector<Outgoing> DeviceFleet::Answer(const std::uint8_t* data, std::size_t 
         return out;
     }
     if (request.opcode() == netsonde::kDiscoveryRequest) {
-        AnswerDiscovery(&out);
+        AnswerDiscovery(arrivedOn, &out);
     } else if (request.opcode() == netsonde::kSetRequest) {
-        AnswerSet(request, &out);
+        AnswerSet(request, arrivedOn, &out);
     }
     return out;
 }
 
-void DeviceFleet::AnswerDiscovery(std::vector<Outgoing>* out) {
+void DeviceFleet::AnswerDiscovery(std::string_view arrivedOn, std::vector<Outgoing>* out) {
     out->reserve(devices_.size());
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         const DeviceSetup& setup = devices_[i];
+        if (!HeardOn(setup, arrivedOn)) {
+            continue;
+        }
         const bool answers = setup.discoveryAnswers == kAnswerEvery ||
                              discoveryAnswered_[i] < setup.discoveryAnswers;
         if (answers && setup.discoveryAnswers != kAnswerEvery) {
@@ -108,13 +124,17 @@ void DeviceFleet::AnswerDiscovery(std::vector<Outgoing>* out) {
     }
 }
 
-void DeviceFleet::AnswerSet(const DeviceRecord& request, std::vector<Outgoing>* out) {
+void DeviceFleet::AnswerSet(const DeviceRecord& request, std::string_view arrivedOn,
+                            std::vector<Outgoing>* out) {
     const auto found = byMac_.find(MacKey(request.mac()));
     if (found == byMac_.end()) {
         return;
     }
     for (std::size_t i : found->second) {
         DeviceSetup& setup = devices_[i];
+        if (!HeardOn(setup, arrivedOn)) {
+            continue;
+        }
         std::vector<DeviceRecord> answers;
         switch (setup.setBehaviour) {
             case SetBehaviour::Accept:

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,14 +26,18 @@ class DeviceFleet {
     // What the devices send in answer to one datagram, in device order; a device's datagrams
     // keep their order. Only 612-byte requests with marker 0xAB are answered: opcode 1 by every
     // device whose discovery behaviour allows it, opcode 3 by the devices with the request's MAC.
-    std::vector<Outgoing> Answer(const std::uint8_t* data, std::size_t size);
+    // A device limited to some interfaces answers only requests that arrived on one of them;
+    // an empty arrivedOn (not known) reaches every device.
+    std::vector<Outgoing> Answer(const std::uint8_t* data, std::size_t size,
+                                 std::string_view arrivedOn = {});
 
     std::size_t size() const { return devices_.size(); }
     const DeviceSetup& device(std::size_t index) const { return devices_[index]; }
 
   private:
-    void AnswerDiscovery(std::vector<Outgoing>* out);
-    void AnswerSet(const netsonde::DeviceRecord& request, std::vector<Outgoing>* out);
+    void AnswerDiscovery(std::string_view arrivedOn, std::vector<Outgoing>* out);
+    void AnswerSet(const netsonde::DeviceRecord& request, std::string_view arrivedOn,
+                   std::vector<Outgoing>* out);
     // Adds the device's answers, arranged with its strays when they apply, all with one delay.
     void Emit(std::size_t index, const std::vector<netsonde::DeviceRecord>& answers,
               bool withStrays, std::vector<Outgoing>* out);

@@ -142,6 +142,9 @@ class KeyApplier {
         if (key == "strays-on") {
             return ApplyStraysOn(value);
         }
+        if (key == "interfaces") {
+            return ApplyInterfaces(value);
+        }
         return Fail("unknown key");
     }
 
@@ -356,6 +359,22 @@ class KeyApplier {
             strays.push_back(stray);
         }
         setup_->strays = strays;
+        return true;
+    }
+
+    bool ApplyInterfaces(std::string_view value) {
+        std::vector<std::string> names;
+        std::istringstream words{std::string(value)};
+        for (std::string word; words >> word;) {
+            if (word.size() >= 16) {  // IFNAMSIZ, with its zero
+                return Fail("interface name '" + word + "' is longer than 15 characters");
+            }
+            names.push_back(word);
+        }
+        if (names.empty()) {
+            return Fail("expected interface names such as dev0 dev1");
+        }
+        setup_->interfaces = names;
         return true;
     }
 

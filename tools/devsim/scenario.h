@@ -46,6 +46,8 @@ struct DeviceSetup {
     std::vector<Stray> strays;  // empty: the proper answer alone
     bool straysOnDiscovery = true;
     bool straysOnSet = false;
+    // The device namespace's interfaces on which the device is heard; empty: all of them.
+    std::vector<std::string> interfaces;
 };
 
 struct Scenario {

@@ -1,12 +1,14 @@
 // The simulator's receive-schedule-send loop.
 #include "tools/devsim/sim_runner.h"
 
+#include <net/if.h>
 #include <poll.h>
 #include <signal.h>
 
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -100,6 +102,15 @@ void SendDue(UdpEndpoint& endpoint, SendQueue& queue, LinkPacer& pacer, Datagram
     }
 }
 
+// The name of the interface a datagram arrived on, for devices limited to some interfaces.
+std::string InterfaceName(int index) {
+    char name[IF_NAMESIZE] = {};
+    if (index <= 0 || ::if_indextoname(static_cast<unsigned>(index), name) == nullptr) {
+        return std::string();
+    }
+    return name;
+}
+
 }  // namespace
 
 RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
@@ -110,6 +121,7 @@ RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
     std::uint64_t sequence = 0;
     LinkPacer pacer(paceBitsPerSecond);
     ReceivedDatagram datagram;
+    std::map<int, std::string> interfaceNames;
     while (*stop == 0) {
         WaitForWork(endpoint.fd(), queue);
         if (*stop != 0) {
@@ -127,7 +139,14 @@ RunnerCounts RunSimulator(UdpEndpoint& endpoint, DeviceFleet& fleet,
             ++counts.received;
             const Clock::time_point arrived = Clock::now();
             log.Received(PeerText(datagram.from), datagram.data, datagram.size);
-            for (Outgoing& outgoing : fleet.Answer(datagram.data, datagram.size)) {
+            auto name = interfaceNames.find(datagram.from.interfaceIndex);
+            if (name == interfaceNames.end()) {
+                name = interfaceNames
+                           .emplace(datagram.from.interfaceIndex,
+                                    InterfaceName(datagram.from.interfaceIndex))
+                           .first;
+            }
+            for (Outgoing& outgoing : fleet.Answer(datagram.data, datagram.size, name->second)) {
                 const auto due = arrived + std::chrono::milliseconds(outgoing.delayMilliseconds);
                 queue.emplace(std::make_pair(due, sequence++),
                               Pending{std::move(outgoing), datagram.from});

@@ -1,0 +1,235 @@
+#!/bin/bash
+# Lab tests of netsonde-cli, natively or netsonde-cli.exe under Wine, on a lab of two
+# workstation interfaces: scans over both adapters, a fleet of 5000, set (accepted and verified,
+# refused, silent, dry run, byte for byte as the Change dialog sends it), apply of a
+# commissioning plan, and --since after the segment changed. One lab and one Wine prefix serve
+# every case; the simulator's scenario is swapped between groups, and its log tells what went
+# on the wire during each command.
+#   cli_test.sh native|wine CLI DEVSIM      (exit 77: skipped; CLI_TEST_KEEP=1 keeps the work
+#                                             folder with every command's output and wire log)
+set -uo pipefail
+lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+scenarios=$lab_dir/scenarios
+
+if [ "${1:-}" = inside ]; then
+    backend=$2 cli=$3 work=$4
+else
+    backend=${1:-} cli=${2:-} devsim=${3:-}
+    [ "$(id -u)" -eq 0 ] || { echo "cli_test: needs root; skipped"; exit 77; }
+    case $backend in
+        native | wine) ;;
+        *) echo "usage: cli_test.sh native|wine CLI DEVSIM" >&2; exit 2 ;;
+    esac
+    if [ ! -f "$cli" ]; then
+        echo "cli_test: no program at '$cli' (is that tree built?); skipped"
+        exit 77
+    fi
+    cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
+    work=$(mktemp -d "${TMPDIR:-/tmp}/lab-cli.XXXXXX")
+    [ -n "${CLI_TEST_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
+    lab_args=(--ws-ifs 2 --devsim "$devsim")
+    if [ "$backend" = wine ]; then
+        # A prefix of this run's own.
+        # shellcheck source=wine_prefix.sh
+        . "$lab_dir/wine_prefix.sh"
+        new_lab_prefix "$work/prefix"
+        lab_args+=(--wine-prefix "$work/prefix")
+    fi
+    "$lab_dir/netlab.sh" "${lab_args[@]}" -- "${BASH_SOURCE[0]}" inside "$backend" "$cli" "$work"
+    exit $?
+fi
+
+# ---- Inside the lab's workstation namespace from here on.
+# shellcheck source=check.sh
+. "$lab_dir/check.sh"
+export WINEDEBUG=-all
+cd "$work" || exit 2
+sim_log=$work/sim.log
+: >"$sim_log"
+# The first Wine program of a prefix starts Wine's services, which hold the processor for a few
+# seconds; let that pass before anything is timed by receive windows.
+[ "$backend" = native ] || wine cmd /c exit >/dev/null 2>&1 </dev/null
+
+start_sim() {
+    "$lab_dir/labsim.sh" start "$1" "$sim_log" "${@:2}" || { echo "FAIL: simulator start"; exit 1; }
+}
+
+# cli NAME ARGS...: runs the program once; NAME.out and NAME.err hold what it wrote (line ends
+# made plain), $rc its exit code and NAME.wire the requests the simulator received meanwhile
+# (sender, length, hex).
+cli() {
+    local name=$1 before
+    shift
+    before=$(wc -l <"$sim_log")
+    if [ "$backend" = wine ]; then
+        wine "$cli" "$@" >"$name.out" 2>"$name.err" </dev/null
+    else
+        "$cli" "$@" >"$name.out" 2>"$name.err" </dev/null
+    fi
+    rc=$?
+    sed -i 's/\r$//' "$name.out" "$name.err"
+    tail -n +$((before + 1)) "$sim_log" | awk '$2 != ">" {print $2, $3, $4}' >"$name.wire"
+}
+
+# Requests on the wire by kind: "SENDER OPCODE" per datagram, counted.
+wire_kinds() { awk '{split($1, a, ":"); print a[1], substr($3, 3, 2)}' "$1.wire" | sort | uniq -c |
+    awk '{print $2, $3, $1}'; }
+set_requests_for() { awk -v mac="$2" 'substr($3, 3, 2) == "03" && substr($3, 73, 12) == mac' \
+    "$1.wire"; }
+
+# ---- Two adapters: devices behind each, one heard on both; every adapter scanned at once.
+start_sim "$scenarios/cli_two_adapters.scn"
+cli adapters adapters --json
+check "adapters: exit code" 0 $rc
+check "adapters: both lab addresses with their interfaces" \
+    '["198.18.0.1","ws0"] ["198.18.1.1","ws1"]' \
+    "$(jq -c '.[] | [.address, .interface]' adapters.out | sort | tr '\n' ' ' | sed 's/ $//')"
+
+cli both scan --format json --save first.json
+check "two adapters: exit code" 0 $rc
+check "two adapters: each device once, with the adapters that heard it" \
+    "02-00-5e-30-00-01 sw-left 198.18.0.1
+02-00-5e-30-00-02 sw-right 198.18.1.1
+02-00-5e-30-00-03 ap-both 198.18.0.1 198.18.1.1
+02-00-5e-30-00-04 cam-old 198.18.0.1" \
+    "$(jq -r '.devices[] | "\(.mac) \(.name) \(.adapters | sort | join(" "))"' both.out | sort)"
+check "two adapters: three discovery requests from each adapter, nothing else" \
+    "198.18.0.1 01 3
+198.18.1.1 01 3" "$(wire_kinds both)"
+check "two adapters: --save wrote the same devices" "$(jq -c '.devices | sort_by(.mac)' both.out)" \
+    "$(jq -c '.devices | sort_by(.mac)' first.json)"
+check "two adapters: the device keys" \
+    "mac name ip mask gateway tftp image type uptime_s uptime description adapters" \
+    "$(jq -r '.devices[0] | keys_unsorted | join(" ")' both.out)"
+check "two adapters: types and uptime as numbers" '"static" "dynamic" 5000' \
+    "$(jq -r '(.devices | map({(.name): .}) | add) as $d |
+        [$d["sw-left"].type, $d["ap-both"].type, $d["sw-left"].uptime_s] | map(tojson) |
+        join(" ")' both.out)"
+
+cli one scan --adapter ws1 --format csv
+check "one adapter: exit code" 0 $rc
+check "one adapter (by name): only what ws1 hears, CSV" \
+    "mac,name,ip,mask,gateway,tftp,image,type,uptime_s,uptime,description,adapters
+02-00-5e-30-00-02,sw-right,198.18.1.22,255.255.255.0,0.0.0.0,0.0.0.0,,static,4000,0 d 1 h 6 m 40 s,Switch right,198.18.1.1
+02-00-5e-30-00-03,ap-both,198.18.0.23,255.255.0.0,0.0.0.0,0.0.0.0,,dynamic,3000,0 d 0 h 50 m 0 s,Access point,198.18.1.1" \
+    "$(head -1 one.out; tail -n +2 one.out | sort)"
+check "one adapter: requests only from it" "198.18.1.1 01 3" "$(wire_kinds one)"
+
+cli missing scan --adapter 198.18.7.7
+check "an adapter that does not exist: adapter failure" 2 $rc
+check "an adapter that does not exist: nothing sent" "" "$(cat missing.wire)"
+
+# ---- What changed: sw-left renamed, cam-old gone, cam-new new.
+start_sim "$scenarios/cli_two_adapters_later.scn"
+cli since scan --since first.json --newest --format json
+check "since: exit code" 0 $rc
+check "since: each device's change and changed fields, newest first, gone last" \
+    "02-00-5e-30-00-05 new
+02-00-5e-30-00-03 same 
+02-00-5e-30-00-02 same 
+02-00-5e-30-00-01 changed name
+02-00-5e-30-00-04 gone " \
+    "$(jq -r '.devices[] | "\(.mac) \(.change)" +
+        (if .change == "new" then "" else " " + (.changed_fields | join(" ")) end)' since.out)"
+check "since: a gone device keeps its last values" "cam-old 198.18.0.24" \
+    "$(jq -r '.devices[] | select(.change == "gone") | "\(.name) \(.ip)"' since.out)"
+
+# ---- A fleet of 5000 answering at once: all listed (the time is the benchmark's business).
+start_sim "$scenarios/cli_fleet_5000.scn"
+started=$(date +%s%N)
+cli fleet scan --format csv
+elapsed=$((($(date +%s%N) - started) / 1000000))
+check "5000 devices: exit code" 0 $rc
+check "5000 devices: all listed" 5000 "$(tail -n +2 fleet.out | cut -d, -f1 | sort -u | wc -l)"
+echo "info: $backend scan of 5000 devices took $elapsed ms"
+
+# ---- set, against the Change dialog's test devices (tests/e2e/scenarios/change_devices.scn),
+# every device heard on both adapters.
+start_sim "$lab_dir/../e2e/scenarios/change_devices.scn" --log-sent
+hex_of() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
+# patch HEX OFFSET NEWHEX: the record's hex with bytes from OFFSET on replaced.
+patch() { echo "${1:0:$((2 * $2))}$3${1:$((2 * $2 + ${#3}))}"; }
+reply_of() { grep " > " "$sim_log" | awk -v mac="$1" 'substr($5, 3, 2) == "02" &&
+    substr($5, 73, 12) == mac {print $5; exit}'; }
+
+cli ambiguous set 02-00-5e-20-00-01 --ip 198.18.0.41
+check "set on a device heard on two adapters without --adapter: usage error" 1 $rc
+check "set without --adapter: names both adapters" "2" \
+    "$(grep -o '198\.18\.[01]\.1' ambiguous.err | sort -u | wc -l)"
+check "set without --adapter: no set request" "" "$(set_requests_for ambiguous 02005e200001)"
+
+# The same inputs as the Change dialog's end-to-end cases give the same bytes: a static device
+# without v, every address typed, and a dynamic device with v given only a password (MAC in
+# colons and capitals).
+base=$(reply_of 02005e200001)
+expected=$(patch "$base" 0 ab0307cf)
+expected=$(patch "$expected" 4 "$(hex_of s3cret)00")
+expected=$(patch "$expected" 44 c6120029)
+expected=$(patch "$expected" 340 c6120007)
+expected=$(patch "$expected" 344 "$(hex_of sw.bin)00")
+expected=$(patch "$expected" 600 ffff0000c61200fd01000000)
+cli static set 02-00-5e-20-00-01 --adapter ws0 --ip 198.18.0.41 --mask 255.255.0.0 \
+    --gateway 198.18.0.253 --tftp 198.18.0.7 --image sw.bin --password s3cret --verify-timeout 20
+check "set accepted and verified: exit code" 0 $rc
+requests=$(set_requests_for static 02005e200001)
+check "set accepted: one request (two if the first window closed early)" 1 \
+    "$(echo "$requests" | sort -u | wc -l)"
+check "set accepted: the Change dialog's bytes" "$expected" "$(echo "$requests" | head -1 | cut -d' ' -f3)"
+check "set accepted: sent from ws0" "198.18.0.1" "$(echo "$requests" | head -1 | cut -d: -f1)"
+check "set verified: old and new address reported after the verification" 1 \
+    "$(sed -n '/verified/,$p' static.out | grep -c '198\.18\.0\.31.*198\.18\.0\.41')"
+check "set: the password is never printed" 0 "$(cat static.out static.err | grep -c s3cret)"
+
+base=$(reply_of 02005e200002)
+expected=$(patch "$(patch "$base" 0 ab03040a)" 4 "$(hex_of pw)00")
+cli dynamic set 02:00:5E:20:00:02 --adapter 198.18.0.1 --password pw --no-verify
+check "set a dynamic device with v: exit code" 0 $rc
+check "set a dynamic device with v: the Change dialog's bytes" "$expected" \
+    "$(set_requests_for dynamic 02005e200002 | head -1 | cut -d' ' -f3)"
+
+cli refused set 02-00-5e-20-00-03 --adapter ws0 --mask 255.255.0.0
+check "set refused: exit code" 3 $rc
+check "set refused: the mask's value and its field named" "256 subnet mask" \
+    "$(cat refused.out refused.err | grep -o '256\|subnet mask' | sort -u | tr '\n' ' ' | sed 's/ $//')"
+
+cli silent set 02-00-5e-20-00-05 --adapter ws0 --name quiet
+check "set silent: exit code" 4 $rc
+check "set silent: three requests on the wire" 3 "$(set_requests_for silent 02005e200005 | wc -l)"
+
+cli dry set 02-00-5e-20-00-01 --adapter ws0 --ip 198.18.0.42 --dry-run
+check "dry run: exit code" 0 $rc
+check "dry run: nothing but discovery on the wire" "198.18.0.1 01 3" "$(wire_kinds dry)"
+check "dry run: shows the ChangeMask" 1 "$(grep -ciE '0x07cf|1999' dry.out)"
+
+cli notfound set 02-00-5e-20-00-99 --adapter ws0 --name x
+check "set on an unknown MAC: not found" 6 $rc
+
+
+# ---- apply: a plan of 50 rows, first with 3 bad rows (nothing may be sent), then corrected.
+start_sim "$scenarios/cli_apply_50.scn"
+{
+    echo "mac,ip,name,password"
+    for k in $(seq 1 50); do
+        printf '02-00-5e-40-00-%02x,198.18.2.%d,cam-%d,Plan-Secret\n' "$k" "$k" "$k"
+    done
+} >plan.csv
+cp plan.csv good.csv
+sed -i -e '11s/198\.18\.2\.10,/198.18.2.300,/' \
+    -e '21s/^02-00-5e-40-00-14/02-00-5e-40-00-13/' \
+    -e '31s/198\.18\.2\.30,/198.18.2.29,/' plan.csv
+cli bad_plan apply plan.csv
+check "apply with 3 bad rows: usage error" 1 $rc
+check "apply with 3 bad rows: each named by file and line" "plan.csv:11: plan.csv:21: plan.csv:31:" \
+    "$(grep -o 'plan\.csv:[0-9]*:' bad_plan.err bad_plan.out | sed 's/^[^:]*://' | sort -u | tr '\n' ' ' | sed 's/ $//')"
+check "apply with 3 bad rows: nothing on the wire" "" "$(cat bad_plan.wire)"
+
+cli good_plan apply good.csv --report report.json --verify-timeout 30
+check "apply with one device refusing: exit code" 3 $rc
+check "apply: one set request per row (a second when a window closed early)" 50 \
+    "$(awk 'substr($3, 3, 2) == "03" {print substr($3, 73, 12)}' good_plan.wire | sort -u | wc -l)"
+check "apply: 49 rows accepted and verified, the refusing one reported" "49 1" \
+    "$(jq -r '[.rows[].outcome] | [map(select(. == "accepted, verified")), map(select(. == "refused"))]
+        | map(length) | join(" ")' report.json)"
+check "apply: no password in the report or the output" 0 \
+    "$(cat report.json good_plan.out good_plan.err | grep -c Plan-Secret)"
+finish
