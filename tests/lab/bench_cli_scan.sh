@@ -9,6 +9,9 @@ lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$lab_dir/../.." && pwd)
 
 if [ "${1:-}" = inside ]; then
+    # These run the program itself, which has no guard of its own: never outside the lab.
+    # shellcheck source=lab_guard.sh
+    . "$lab_dir/lab_guard.sh" && lab_guard || exit 97
     runs=$2 work=$3
     export WINEDEBUG=-all
     sed 's/^  jitter .*/  jitter 5/' "$lab_dir/scenarios/cli_fleet_5000.scn" >"$work/burst.scn"

@@ -46,6 +46,9 @@ flood_run() {
 }
 
 if [ "${1:-}" = inside ]; then
+    # These run the program itself, which has no guard of its own: never outside the lab.
+    # shellcheck source=lab_guard.sh
+    . "$lab_dir/lab_guard.sh" && lab_guard || exit 97
     work=$2 check=$3 runs=$4 burst=$7
     read -r -a backends <<<"$5"
     read -r -a rates <<<"$6"

@@ -16,6 +16,9 @@ root=$(cd "$lab_dir/../.." && pwd)
 . "$lab_dir/bench_scan.sh"
 
 if [ "${1:-}" = inside ]; then
+    # These run the program itself, which has no guard of its own: never outside the lab.
+    # shellcheck source=lab_guard.sh
+    . "$lab_dir/lab_guard.sh" && lab_guard || exit 97
     work=$2
     read -r -a backends <<<"$3"
     read -r -a fleets <<<"$4"

@@ -8,6 +8,9 @@ lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$lab_dir/../.." && pwd)
 
 if [ "${1:-}" = inside ]; then
+    # These run the program itself, which has no guard of its own: never outside the lab.
+    # shellcheck source=lab_guard.sh
+    . "$lab_dir/lab_guard.sh" && lab_guard || exit 97
     cli=$2 work=$3
     cd "$work" || exit 2
     # show ARGS...: the command as typed, then its standard output and error and exit code.

@@ -40,6 +40,9 @@ else
 fi
 
 # ---- Inside the lab's workstation namespace from here on.
+# The program itself has no guard of its own: never run it outside the lab.
+# shellcheck source=lab_guard.sh
+. "$lab_dir/lab_guard.sh" && lab_guard || exit 97
 # shellcheck source=check.sh
 . "$lab_dir/check.sh"
 export WINEDEBUG=-all
