@@ -1,7 +1,9 @@
 // The apply command: a commissioning plan checked whole before anything is sent, one scan, the
 // requests one by one, one shared verification, and a result per row.
+#include <algorithm>
 #include <iostream>
 
+#include "cli/command_password.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/csv.h"
@@ -11,6 +13,7 @@
 #include "cli/platform.h"
 #include "cli/scan_document.h"
 #include "cli/scan_run.h"
+#include "cli/utf8_text.h"
 #include "discovery/text_forms.h"
 
 namespace netsonde::cli {
@@ -40,7 +43,7 @@ std::string ReportText(const std::string& path, const std::string& planPath,
     if (EndsWith(path, ".json")) {
         Json report;
         report["version"] = 1;
-        report["plan"] = planPath;
+        report["plan"] = ValidUtf8(planPath);  // a Linux file name is bytes
         report["rows"] = Json::array();
         for (const RowResult& result : results) {
             Json fields = Json::object();
@@ -55,7 +58,7 @@ std::string ReportText(const std::string& path, const std::string& planPath,
                                       {"detail", result.detail},
                                       {"fields", fields}});
         }
-        return report.dump(2) + "\n";
+        return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
     }
     std::vector<std::string> header = {"line", "mac", "outcome", "detail"};
     for (const std::string& field : kReportFields) {
@@ -85,10 +88,10 @@ std::string ReportText(const std::string& path, const std::string& planPath,
 int Finish(const ApplyOptions& options, const std::vector<RowResult>& results, int status) {
     if (!options.report.empty() && !results.empty()) {
         std::string error;
+        // Said, but the exit code stays what the devices did: the requests went out.
         if (!WriteTextFile(options.report, ReportText(options.report, options.plan, results),
                            &error)) {
-            Complain(error);
-            status = Worst(status, kExitUsage);
+            Complain(error + "; the report was not written");
         }
     }
     return status;
@@ -102,12 +105,35 @@ int RunApplyCommand(const ApplyOptions& options) {
         Complain("--report names a .csv or a .json file");
         return kExitUsage;
     }
+    std::optional<std::string> password;
+    if (!TakePassword(options.password, &password)) {
+        return kExitUsage;
+    }
+    ChangeOptions passwordOnly;
+    passwordOnly.password = password;
+    const std::string passwordProblem = CheckOptionTexts(&passwordOnly);
+    if (!passwordProblem.empty()) {
+        Complain(passwordProblem);
+        return kExitUsage;
+    }
     std::string text, error;
     if (!ReadTextFile(options.plan, &text, &error)) {
         Complain(error);
         return kExitUsage;
     }
-    const Plan plan = ReadPlan(options.plan, text);
+    Plan plan = ReadPlan(options.plan, text);
+    const bool holdsPasswords =
+        std::any_of(plan.rows.begin(), plan.rows.end(),
+                    [](const PlanRow& row) { return row.options.password; });
+    if (holdsPasswords && OthersMayRead(options.plan)) {
+        Complain("warning: " + options.plan +
+                 " holds passwords that other users may read (chmod go-r " + options.plan + ")");
+    }
+    for (PlanRow& row : plan.rows) {
+        if (!row.options.password) {
+            row.options.password = passwordOnly.password;
+        }
+    }
     for (const std::string& problem : plan.errors) {
         std::cerr << problem << '\n';
     }
@@ -147,7 +173,8 @@ int RunApplyCommand(const ApplyOptions& options) {
             continue;
         }
         result.stored = device->record;
-        if (device->adapters.size() > 1) {
+        result.adapter = SendingAddress(adapters, options.send.adapters, device->adapters);
+        if (result.adapter.empty()) {
             std::string where;
             for (const std::string& adapter : device->adapters) {
                 where += (where.empty() ? "" : ", ") + adapter;
@@ -155,7 +182,6 @@ int RunApplyCommand(const ApplyOptions& options) {
             problem("invalid", "heard on " + where + ": name one with --adapter", kExitUsage);
             continue;
         }
-        result.adapter = device->adapters.front();
         const PlannedChange change = PlanChange(device->record, row.options);
         if (!change.error.empty()) {
             problem("invalid", change.error, kExitUsage);

@@ -25,7 +25,21 @@ void AddSendOptions(CLI::App* command, SendOptions* send) {
         ->check(CLI::Range(0, 86400));
 }
 
-void AddChangeOptions(CLI::App* command, ChangeOptions* change) {
+// --password-file and --password-stdin, exclusive of each other and of `text` (--password).
+void AddPasswordOptions(CLI::App* command, PasswordOptions* password, CLI::Option* text) {
+    CLI::Option* file = command->add_option(
+        "--password-file", password->file,
+        "Read/write password: the first line of this file (kept off the command line)");
+    CLI::Option* fromStdin = command->add_flag(
+        "--password-stdin", password->fromStdin,
+        "Read/write password: the first line of standard input (not echoed on a terminal)");
+    file->excludes(fromStdin);
+    if (text != nullptr) {
+        text->excludes(file)->excludes(fromStdin);
+    }
+}
+
+CLI::Option* AddChangeOptions(CLI::App* command, ChangeOptions* change) {
     CLI::Option* isStatic = command->add_flag_callback(
         "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
     CLI::Option* isDynamic = command->add_flag_callback(
@@ -36,9 +50,12 @@ void AddChangeOptions(CLI::App* command, ChangeOptions* change) {
     command->add_option("--gateway", change->gateway, "Gateway IP address (static devices)");
     command->add_option("--tftp", change->tftp, "TFTP server IP address");
     command->add_option("--image", change->image, "Image file name");
-    command->add_option("--password", change->password,
-                        "Read/write password (left out: empty, as in the Change dialog)");
+    CLI::Option* password = command->add_option(
+        "--password", change->password,
+        "Read/write password, seen by every user of the machine: prefer --password-file, "
+        "--password-stdin or NETSONDE_PASSWORD (none of them: empty, as in the Change dialog)");
     command->add_option("--name", change->name, "System name (carried, never flagged)");
+    return password;
 }
 
 }  // namespace
@@ -54,7 +71,7 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
     app.footer(
         "Exit codes: 0 done, 1 usage or validation error (nothing sent), 2 sockets or "
         "adapter failure, 3 refused, 4 no answer, 5 not verified, 6 not found, "
-        "130 interrupted.");
+        "70 internal error, 130 interrupted.");
 
     CLI::App* adapters =
         app.add_subcommand("adapters", "List every usable IPv4 address with its interface");
@@ -84,12 +101,13 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
         ->add_option("MAC", set.mac, "The device, e.g. 02-1f-00-0a-b3-7c or 02:1F:00:0A:B3:7C")
         ->required();
     AddSendOptions(setCommand, &set.send);
-    AddChangeOptions(setCommand, &set.change);
+    AddPasswordOptions(setCommand, &set.password, AddChangeOptions(setCommand, &set.change));
     setCommand->footer(
         "An option left out keeps the value the Change dialog shows for the device untouched: "
-        "its stored value, except the password, which is empty unless --password is given (as "
-        "in the dialog). The name is carried in the request but never flagged in the "
-        "ChangeMask: whether a device applies it is the device's.");
+        "its stored value, except the password, which is empty unless one is given (as in the "
+        "dialog): by --password-file, --password-stdin, --password or, with none of them, the "
+        "NETSONDE_PASSWORD environment variable. The name is carried in the request but never "
+        "flagged in the ChangeMask: whether a device applies it is the device's.");
 
     ApplyOptions& apply = arguments->apply;
     CLI::App* applyCommand = app.add_subcommand(
@@ -103,9 +121,11 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
     applyCommand->add_option("--report", apply.report,
                              "Write old and new values and the outcome per row (.csv or .json)");
     AddSendOptions(applyCommand, &apply.send);
+    AddPasswordOptions(applyCommand, &apply.password, nullptr);
     applyCommand->footer(
-        "An empty cell leaves that option out, as for set. The plan is checked "
-        "whole, then against one scan; with any error nothing is sent.");
+        "An empty cell leaves that option out, as for set. A row without a password of its own "
+        "gets the one of --password-file, --password-stdin or NETSONDE_PASSWORD, if any. The "
+        "plan is checked whole, then against one scan; with any error nothing is sent.");
 
     try {
         app.parse(argc, argv);

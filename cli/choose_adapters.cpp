@@ -32,4 +32,26 @@ std::vector<LocalAdapter> ChooseAdapters(const std::vector<LocalAdapter>& all,
     return chosen;
 }
 
+std::string SendingAddress(const std::vector<LocalAdapter>& chosen,
+                           const std::vector<std::string>& wanted,
+                           const std::vector<std::string>& heard) {
+    if (heard.size() == 1) {
+        return heard.front();
+    }
+    std::string interface, first;
+    for (const LocalAdapter& adapter : chosen) {
+        if (std::find(heard.begin(), heard.end(), adapter.address) == heard.end()) {
+            continue;
+        }
+        if (first.empty()) {
+            first = adapter.address;
+            interface = adapter.interface;
+        } else if (adapter.interface != interface) {
+            return std::string();
+        }
+    }
+    const bool named = std::find(wanted.begin(), wanted.end(), interface) != wanted.end();
+    return named ? first : std::string();
+}
+
 }  // namespace netsonde::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/change_plan.h"
+#include "cli/password_source.h"
 
 namespace netsonde::cli {
 
@@ -31,7 +32,8 @@ struct SendOptions {
 struct SetOptions {
     std::string mac;
     SendOptions send;
-    ChangeOptions change;
+    ChangeOptions change;  // change.password: --password's text
+    PasswordOptions password;
 };
 int RunSetCommand(SetOptions options);
 
@@ -39,6 +41,7 @@ struct ApplyOptions {
     std::string plan;
     std::string report;  // .csv or .json; empty: none
     SendOptions send;
+    PasswordOptions password;  // for the rows that give none of their own
 };
 int RunApplyCommand(const ApplyOptions& options);
 

@@ -2,10 +2,11 @@
 #include "cli/console.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+
+#include "cli/platform.h"
 
 namespace netsonde::cli {
 
@@ -15,21 +16,38 @@ void Complain(const std::string& text) {
 }
 
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* file = OpenFile(path, "rb");
+    if (file == nullptr) {
         *error = path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    *text = content.str();
+    std::string content;
+    char buffer[65536];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        content.append(buffer, read);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed) {
+        *error = path + ": " + std::strerror(readError);
+        return false;
+    }
+    *text = std::move(content);
     return true;
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text) || !(out.flush())) {
+    std::FILE* file = OpenFile(path, "wb");
+    if (file == nullptr) {
         *error = path + ": cannot write: " + std::strerror(errno);
+        return false;
+    }
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    const int writeError = errno;
+    if (std::fclose(file) != 0 || !written) {
+        *error = path + ": cannot write: " + std::strerror(written ? errno : writeError);
         return false;
     }
     return true;

@@ -23,4 +23,13 @@ std::vector<LocalAdapter> ChooseAdapters(const std::vector<LocalAdapter>& all,
                                          const std::vector<std::string>& wanted,
                                          std::vector<std::string>* unknown);
 
+// The local address a set request for a device goes out from, given the addresses it was heard
+// on: the one address; or, when all of them belong to one interface that `wanted` names (two
+// addresses on one link), the first of them in the order of `chosen`: a broadcast from either
+// leaves by the same interface. Empty when the user has to pick (heard on several interfaces,
+// or on several addresses of an interface not named).
+std::string SendingAddress(const std::vector<LocalAdapter>& chosen,
+                           const std::vector<std::string>& wanted,
+                           const std::vector<std::string>& heard);
+
 }  // namespace netsonde::cli

@@ -1,23 +1,32 @@
 // netsonde-cli: the devices of the local segments from a command line. Reads the arguments,
-// starts the platform's pieces and runs the command.
+// starts the platform's pieces and runs the command; nothing that goes wrong inside leaves it
+// as an abort.
 #include <iostream>
 
 #include "cli/arguments.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/platform.h"
+#include "cli/unexpected_failure.h"
 
 namespace netsonde::cli {
 namespace {
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& words) {
+    std::vector<const char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
     Arguments arguments;
-    const int parsed = ParseArguments(argc, argv, &arguments, std::cout, std::cerr);
+    const int parsed = ParseArguments(static_cast<int>(argv.size()), argv.data(), &arguments,
+                                      std::cout, std::cerr);
     if (parsed >= 0) {
         return parsed;
     }
-    PrepareConsole();
+    // The handler first: a Ctrl+C must never end the program between the console's switch to
+    // UTF-8 and its way back.
     InstallInterruptHandler();
+    PrepareConsole();
     std::string error;
     if (!StartSockets(&error)) {
         Complain(error);
@@ -46,5 +55,9 @@ int Run(int argc, char** argv) {
 }  // namespace netsonde::cli
 
 int main(int argc, char** argv) {
-    return netsonde::cli::Run(argc, argv);
+    using namespace netsonde::cli;
+    const int status =
+        RunCatchingFailures([&] { return Run(CommandLineArguments(argc, argv)); }, std::cerr);
+    RestoreConsole();
+    return status;
 }

@@ -1,12 +1,17 @@
-// The command-line program's platform layer on Linux: no sockets library to start, SIGINT and
-// SIGTERM as the interrupt, and the SO_BINDTODEVICE privilege check.
+// The command-line program's platform layer on Linux: arguments and files as they come, no
+// sockets library to start, SIGINT and SIGTERM as the interrupt, and the SO_BINDTODEVICE
+// privilege check.
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 
+#include "cli/password_source.h"
 #include "cli/platform.h"
 
 namespace netsonde::cli {
@@ -39,7 +44,44 @@ bool Interrupted() {
     return g_interrupted != 0;
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 void PrepareConsole() {}
+
+void RestoreConsole() {}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+std::optional<std::string> EnvironmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::nullopt : std::optional<std::string>(value);
+}
+
+bool ReadStandardInputLine(std::string* line, std::size_t limit) {
+    // Typed at a terminal: not echoed, since it is a password.
+    termios saved{};
+    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    const bool any = ReadFirstLine(stdin, line, limit);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputs("\n", stderr);
+    }
+    return any;
+}
+
+bool OthersMayRead(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
+}
 
 std::string BindPrivilegeProblem(const std::vector<LocalAdapter>& adapters) {
     for (const LocalAdapter& adapter : adapters) {

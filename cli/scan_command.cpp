@@ -8,6 +8,15 @@
 #include "cli/scan_run.h"
 
 namespace netsonde::cli {
+namespace {
+
+// Every text in these documents is UTF-8 by construction; should one ever slip through, it is
+// written with U+FFFD rather than ending the program.
+std::string JsonText(const Json& json) {
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
+}  // namespace
 
 int RunAdaptersCommand(bool json) {
     std::vector<LocalAdapter> adapters;
@@ -21,7 +30,7 @@ int RunAdaptersCommand(bool json) {
         for (const LocalAdapter& adapter : adapters) {
             list.push_back({{"address", adapter.address}, {"interface", adapter.interface}});
         }
-        std::cout << list.dump(2) << '\n';
+        std::cout << JsonText(list);
     } else {
         for (const LocalAdapter& adapter : adapters) {
             std::cout << adapter.address << "  " << adapter.interface << '\n';
@@ -62,9 +71,9 @@ int RunScanCommand(const ScanOptions& options) {
     OrderDevices(&document["devices"], options.newest);
     if (!options.save.empty()) {
         std::string error;
-        if (!WriteTextFile(options.save, document.dump(2) + "\n", &error)) {
-            Complain(error);
-            return kExitUsage;
+        // The scan was made: it is still printed, and the exit code stays the scan's.
+        if (!WriteTextFile(options.save, JsonText(document), &error)) {
+            Complain(error + "; the scan was not saved");
         }
     }
     const bool compared = !options.since.empty();
@@ -73,7 +82,7 @@ int RunScanCommand(const ScanOptions& options) {
     OrderDevices(&devices, options.newest);
     if (options.format == "json") {
         document["devices"] = devices;
-        std::cout << document.dump(2) << '\n';
+        std::cout << JsonText(document);
     } else if (options.format == "csv") {
         std::cout << FormatCsv(devices, compared);
     } else {

@@ -2,6 +2,7 @@
 // inputs, send it, and rescan until the device shows the new values.
 #include <iostream>
 
+#include "cli/command_password.h"
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/device_change.h"
@@ -30,6 +31,9 @@ int RunSetCommand(SetOptions options) {
         return kExitUsage;
     }
     const std::string mac = FormatMacText(macBytes);
+    if (!TakePassword(options.password, &options.change.password)) {
+        return kExitUsage;
+    }
     const std::string optionProblem = CheckOptionTexts(&options.change);
     if (!optionProblem.empty()) {
         Complain(optionProblem);
@@ -47,7 +51,8 @@ int RunSetCommand(SetOptions options) {
         Complain(mac + ": not found");
         return Worst(kExitNotFound, scan.status);
     }
-    if (device->adapters.size() > 1) {
+    const std::string adapter = SendingAddress(adapters, options.send.adapters, device->adapters);
+    if (adapter.empty()) {
         Complain(mac + " was heard on " + JoinAdapters(device->adapters) +
                  ": name one with --adapter");
         return kExitUsage;
@@ -57,7 +62,6 @@ int RunSetCommand(SetOptions options) {
         Complain(mac + ": " + plan.error);
         return kExitUsage;
     }
-    const std::string& adapter = device->adapters.front();
     std::cout << mac << " (" << FieldText(device->record, "name") << ") on " << adapter << '\n'
               << ChangeLines(RequestedChanges(device->record, plan.request), "  ")
               << "  ChangeMask " << MaskText(plan.request.fieldMask()) << '\n';

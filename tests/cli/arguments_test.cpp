@@ -35,6 +35,10 @@ TEST(ArgumentsTest, AcceptedAndRefusedCommandLines) {
         {{"set", "02:1F:00:0A:B3:7C", "--verify-timeout", "-5"}, 1},
         {{"apply"}, 1},
         {{"apply", "plan.csv", "--report", "r.json", "--dry-run", "--no-verify"}, -1},
+        {{"set", "02-1f-00-0a-b3-7c", "--password", "x", "--password-file", "pw"}, 1},
+        {{"set", "02-1f-00-0a-b3-7c", "--password-file", "pw", "--password-stdin"}, 1},
+        {{"apply", "plan.csv", "--password-stdin"}, -1},
+        {{"apply", "plan.csv", "--password", "x"}, 1},  // a plan's passwords stay off the line
         {{"frobnicate"}, 1},
         {{}, 1},
         {{"--version"}, 0},

@@ -59,15 +59,15 @@ start_sim() {
 
 # cli NAME ARGS...: runs the program once; NAME.out and NAME.err hold what it wrote (line ends
 # made plain), $rc its exit code and NAME.wire the requests the simulator received meanwhile
-# (sender, length, hex).
+# (sender, length, hex). Standard input is $stdin_file, or nothing.
 cli() {
     local name=$1 before
     shift
     before=$(wc -l <"$sim_log")
     if [ "$backend" = wine ]; then
-        wine "$cli" "$@" >"$name.out" 2>"$name.err" </dev/null
+        wine "$cli" "$@" >"$name.out" 2>"$name.err" <"${stdin_file:-/dev/null}"
     else
-        "$cli" "$@" >"$name.out" 2>"$name.err" </dev/null
+        "$cli" "$@" >"$name.out" 2>"$name.err" <"${stdin_file:-/dev/null}"
     fi
     rc=$?
     sed -i 's/\r$//' "$name.out" "$name.err"
@@ -109,8 +109,10 @@ check "two adapters: types and uptime as numbers" '"static" "dynamic" 5000' \
         [$d["sw-left"].type, $d["ap-both"].type, $d["sw-left"].uptime_s] | map(tojson) |
         join(" ")' both.out)"
 
-cli one scan --adapter ws1 --format csv
-check "one adapter: exit code" 0 $rc
+# A --save that cannot be written is said; the scan is still printed and keeps its exit code.
+cli one scan --adapter ws1 --format csv --save "$work/no such folder/one.json"
+check "one adapter: exit code (a --save that failed does not change it)" 0 $rc
+check "one adapter: the failed --save is said" 1 "$(grep -c 'not saved' one.err)"
 check "one adapter (by name): only what ws1 hears, CSV" \
     "mac,name,ip,mask,gateway,tftp,image,type,uptime_s,uptime,description,adapters
 02-00-5e-30-00-02,sw-right,198.18.1.22,255.255.255.0,0.0.0.0,0.0.0.0,,static,4000,0 d 1 h 6 m 40 s,Switch right,198.18.1.1
@@ -181,14 +183,28 @@ check "set accepted: the Change dialog's bytes" "$expected" "$(echo "$requests" 
 check "set accepted: sent from ws0" "198.18.0.1" "$(echo "$requests" | head -1 | cut -d: -f1)"
 check "set verified: old and new address reported after the verification" 1 \
     "$(sed -n '/verified/,$p' static.out | grep -c '198\.18\.0\.31.*198\.18\.0\.41')"
-check "set: the password is never printed" 0 "$(cat static.out static.err | grep -c s3cret)"
+check "set: --password earns one warning line" 1 "$(grep -c 'warning: --password' static.err)"
 
+# The password from the environment, then from standard input: the same bytes as typed.
 base=$(reply_of 02005e200002)
-expected=$(patch "$(patch "$base" 0 ab03040a)" 4 "$(hex_of pw)00")
-cli dynamic set 02:00:5E:20:00:02 --adapter 198.18.0.1 --password pw --no-verify
+expected=$(patch "$(patch "$base" 0 ab03040a)" 4 "$(hex_of Env-Secret)00")
+NETSONDE_PASSWORD=Env-Secret cli dynamic set 02:00:5E:20:00:02 --adapter 198.18.0.1 --no-verify
 check "set a dynamic device with v: exit code" 0 $rc
-check "set a dynamic device with v: the Change dialog's bytes" "$expected" \
+check "set a dynamic device with v, NETSONDE_PASSWORD: the Change dialog's bytes" "$expected" \
     "$(set_requests_for dynamic 02005e200002 | head -1 | cut -d' ' -f3)"
+check "set with NETSONDE_PASSWORD: no warning" "" "$(cat dynamic.err)"
+printf 'Stdin-Secret\r\nnot this line\n' >stdin.txt
+stdin_file=stdin.txt NETSONDE_PASSWORD=Env-Secret cli from_stdin set 02-00-5e-20-00-02 \
+    --adapter ws0 --password-stdin --no-verify
+check "set --password-stdin: exit code" 0 $rc
+check "set --password-stdin: its first line, not the environment's, went out" \
+    "$(hex_of Stdin-Secret)00" \
+    "$(set_requests_for from_stdin 02005e200002 | head -1 | cut -d' ' -f3 | cut -c9-34)"
+
+# Typed in UTF-8: Windows hands a narrow main the ANSI code page, which cannot say "ü" in UTF-8.
+LANG=C.UTF-8 cli buro set 02-00-5e-20-00-01 --adapter ws0 --name Büro --dry-run
+check "set --name Büro: exit code" 0 $rc
+check "set --name Büro: the name as typed" 1 "$(grep -c 'name: sw-static → Büro' buro.out)"
 
 cli refused set 02-00-5e-20-00-03 --adapter ws0 --mask 255.255.0.0
 check "set refused: exit code" 3 $rc
@@ -209,13 +225,17 @@ check "set on an unknown MAC: not found" 6 $rc
 
 
 # ---- apply: a plan of 50 rows, first with 3 bad rows (nothing may be sent), then corrected.
+# The last ten rows leave the password to --password-file.
 start_sim "$scenarios/cli_apply_50.scn"
 {
     echo "mac,ip,name,password"
     for k in $(seq 1 50); do
-        printf '02-00-5e-40-00-%02x,198.18.2.%d,cam-%d,Plan-Secret\n' "$k" "$k" "$k"
+        printf '02-00-5e-40-00-%02x,198.18.2.%d,cam-%d,%s\n' "$k" "$k" "$k" \
+            "$([ "$k" -le 40 ] && echo Plan-Secret)"
     done
 } >plan.csv
+printf 'File-Secret\n' >password.txt
+chmod 644 plan.csv
 cp plan.csv good.csv
 sed -i -e '11s/198\.18\.2\.10,/198.18.2.300,/' \
     -e '21s/^02-00-5e-40-00-14/02-00-5e-40-00-13/' \
@@ -226,8 +246,15 @@ check "apply with 3 bad rows: each named by file and line" "plan.csv:11: plan.cs
     "$(grep -o 'plan\.csv:[0-9]*:' bad_plan.err bad_plan.out | sed 's/^[^:]*://' | sort -u | tr '\n' ' ' | sed 's/ $//')"
 check "apply with 3 bad rows: nothing on the wire" "" "$(cat bad_plan.wire)"
 
-cli good_plan apply good.csv --report report.json --verify-timeout 30
+cli good_plan apply good.csv --report report.json --verify-timeout 30 --password-file password.txt
 check "apply with one device refusing: exit code" 3 $rc
+check "apply: rows without a password of their own get --password-file's" 10 \
+    "$(awk 'substr($3, 3, 2) == "03" {print substr($3, 9, 24), substr($3, 73, 12)}' good_plan.wire |
+        grep "^$(hex_of File-Secret)00 " | sort -u | wc -l)"
+if [ "$backend" = native ]; then
+    check "apply: a plan with passwords that others may read is warned of" 1 \
+        "$(grep -c 'warning: good.csv holds passwords' good_plan.err)"
+fi
 check "apply: one set request per row (a second when a window closed early)" 50 \
     "$(awk 'substr($3, 3, 2) == "03" {print substr($3, 73, 12)}' good_plan.wire | sort -u | wc -l)"
 check "apply: 49 rows accepted and verified, the refusing one reported" "49 1" \
@@ -235,4 +262,29 @@ check "apply: 49 rows accepted and verified, the refusing one reported" "49 1" \
         | map(length) | join(" ")' report.json)"
 check "apply: no password in the report or the output" 0 \
     "$(cat report.json good_plan.out good_plan.err | grep -c Plan-Secret)"
+
+# ---- A second address on ws0, and an interface whose name is not UTF-8 (Linux names are bytes;
+# Wine shows "ü" in the ANSI code page). Wine reads the interfaces when its server starts.
+ip addr add 198.18.0.2/24 dev ws0
+ip link add "$(printf 'b\xc3\xbcro\xfc')" type veth peer name odd-peer
+ip addr add 198.18.9.1/24 dev "$(printf 'b\xc3\xbcro\xfc')"
+if [ "$backend" = wine ]; then
+    wineserver -k; wineserver -w; wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+fi
+cli odd_adapters adapters --json
+check "adapters --json with an interface name that is not UTF-8: exit code" 0 $rc
+check "adapters --json with an interface name that is not UTF-8: valid JSON, every address" \
+    "198.18.0.1 198.18.0.2 198.18.1.1 198.18.9.1" "$(jq -r '[.[].address] | sort | join(" ")' odd_adapters.out)"
+echo "mac,name" >one_row.csv
+echo "02-00-5e-40-00-01,cam-one" >>one_row.csv
+cli two_addresses apply one_row.csv --adapter ws0 --dry-run --report "$work/no such folder/r.csv"
+check "apply on an interface with two addresses: sent from its first, the dry run's exit code" \
+    "0 198.18.0.1" "$rc $(grep -o 'on 198\.18\.0\.[12]' two_addresses.out | cut -c4-)"
+check "apply: the failed --report is said" 1 "$(grep -c 'not written' two_addresses.err)"
+
+# No command printed, logged or saved any password it was given.
+check "no password in any output, report or saved scan" "" \
+    "$(grep -l -e s3cret -e Env-Secret -e Stdin-Secret -e Plan-Secret -e File-Secret \
+        ./*.out ./*.err ./*.json 2>/dev/null)"
 finish
