@@ -30,9 +30,12 @@ void AddSendOptions(CLI::App* command, SendOptions* send) {
 
 // --password-file and --password-stdin, exclusive of each other and of `text` (--password).
 void AddPasswordOptions(CLI::App* command, PasswordOptions* password, CLI::Option* text) {
-    CLI::Option* file = command->add_option(
-        "--password-file", password->file,
-        "Read/write password: the first line of this file (kept off the command line)");
+    CLI::Option* file =
+        command
+            ->add_option("--password-file", password->file,
+                         "Read/write password: the first line of this file (kept off the "
+                         "command line)")
+            ->type_name("FILE");
     CLI::Option* fromStdin = command->add_flag(
         "--password-stdin", password->fromStdin,
         "Read/write password: the first line of standard input (not echoed on a terminal)");
