@@ -64,6 +64,7 @@ completions=(
     "netsonde-cli scan --fo|--format"
     "netsonde-cli scan --format |table csv json"
     "netsonde-cli set 02:00:5e:00:00:01 --dry|--dry-run"
+    "netsonde-cli set 02:00:5e:00:00:01 --ip |"
 )
 for case in "${completions[@]}"; do
     offered=$(bash -c '

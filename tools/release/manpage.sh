@@ -6,7 +6,7 @@
 #   manpage.sh NETSONDE_CLI OUT.1
 #
 # The top-level --help becomes NAME, SYNOPSIS, DESCRIPTION and OPTIONS (help2man); each
-# subcommand named under "Subcommands:" gets its own part of COMMANDS from its --help, and the
+# command listed under "Commands:" gets its own part of COMMANDS from its --help, and the
 # "Exit codes:" line becomes EXIT STATUS. The date is SOURCE_DATE_EPOCH's, so the same program
 # gives the same page.
 set -euo pipefail
@@ -20,7 +20,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-manpage.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 version=$("$cli" --version)
-commands=$("$cli" --help | sed -n '/^Subcommands:/,/^$/s/^  \([a-z][a-z0-9-]*\) .*/\1/p')
+commands=$("$cli" --help | sed -n '/^\(Sub\)\{0,1\}[Cc]ommands:$/,/^$/s/^  \([a-z][a-z0-9-]*\) .*/\1/p')
 if [ -z "$commands" ]; then
     echo "manpage: $cli --help names no subcommands" >&2
     exit 1
@@ -34,8 +34,19 @@ command_part() {
     local usage
     usage=$("$cli" "$1" --help | sed -n 's/^Usage: //p')
     printf '.SS "%s"\n' "${usage//\\/\\e}"
-    sed -e '1,/^\.SH DESCRIPTION$/d' -e '/^\.PP$/{N;/\nExit codes:/d}' -e '/^Exit codes:/d' \
-        -e 's/^\.SH OPTIONS$/.PP\nOptions:/' -e 's/^\.SS "\(.*\)"$/.PP\n\1/' "$work/$1.1"
+    sed -e '1,/^\.SH DESCRIPTION$/d' -e 's/^\.SH OPTIONS$/.PP\nOptions:/' \
+        -e 's/^\.SS "\(.*\)"$/.PP\n\1/' "$work/$1.1" | without_exit_codes
+}
+
+# A page without the paragraph that starts "Exit codes:" (and the .PP before it).
+without_exit_codes() {
+    awk '/^\.PP$/ { held = $0; next }
+         /^Exit codes:/ { skipping = 1; held = ""; next }
+         /^\./ { skipping = 0 }
+         skipping { next }
+         held != "" { print held; held = "" }
+         { print }
+         END { if (held != "") print held }'
 }
 
 {
@@ -45,7 +56,8 @@ command_part() {
     done
     # "Exit codes: 0 done, 1 usage ..., 130 interrupted." as one paragraph per code.
     echo "[EXIT STATUS]"
-    "$cli" --help | sed -n 's/^Exit codes: //p' | sed -e 's/\.$//' -e 's/, \([0-9]\)/\n\1/g' |
+    "$cli" --help | sed -n '/^Exit codes: /,/^$/p' | paste -sd' ' |
+        sed -e 's/^Exit codes: //' -e 's/ *$//' -e 's/\.$//' -e 's/, \([0-9]\)/\n\1/g' |
         sed -n 's/^\([0-9]*\) \(.*\)$/.TP\n\1\n\2/p'
     cat <<'ROFF'
 [FILES]
@@ -62,5 +74,5 @@ ROFF
 help2man -N --version-string="$version" --include="$work/include.h2m" \
     -n "find managed network devices on the local segments and change their settings" \
     "$cli" >"$work/page.1"
-# The exit codes line of the top-level help is in EXIT STATUS already.
-sed -e '/^\.PP$/{N;/\nExit codes:/d}' "$work/page.1" >"$out"
+# The exit codes of the top-level help are in EXIT STATUS already.
+without_exit_codes <"$work/page.1" >"$out"
