@@ -15,6 +15,7 @@
 #include "cli/scan_run.h"
 #include "cli/utf8_text.h"
 #include "discovery/text_forms.h"
+#include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
 namespace {
@@ -135,7 +136,7 @@ int RunApplyCommand(const ApplyOptions& options) {
         }
     }
     for (const std::string& problem : plan.errors) {
-        std::cerr << problem << '\n';
+        std::cerr << TerminalText(problem) << '\n';
     }
     if (!plan.errors.empty()) {
         Complain(std::to_string(plan.errors.size()) + " error(s) in the plan; nothing was sent");
@@ -162,7 +163,8 @@ int RunApplyCommand(const ApplyOptions& options) {
         RowResult& result = results[i];
         result.row = &row;
         const auto problem = [&](const std::string& outcome, const std::string& what, int status) {
-            std::cerr << options.plan << ":" << row.line << ": " << row.mac << ": " << what << '\n';
+            std::cerr << TerminalText(options.plan) << ":" << row.line << ": " << row.mac << ": "
+                      << TerminalText(what) << '\n';
             result.outcome = outcome;
             result.detail = what;
             checkStatus = Worst(checkStatus, status);
@@ -210,7 +212,8 @@ int RunApplyCommand(const ApplyOptions& options) {
     if (options.send.dryRun) {
         for (RowResult& result : results) {
             std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << " ("
-                      << FieldText(result.stored, "name") << ") on " << result.adapter << '\n'
+                      << TerminalText(FieldText(result.stored, "name")) << ") on " << result.adapter
+                      << '\n'
                       << ChangeLines(result.changes, "  ") << "  ChangeMask "
                       << MaskText(result.request.fieldMask()) << '\n';
             result.outcome = "dry run";

@@ -39,7 +39,8 @@ bool VerifyChanges(const std::vector<LocalAdapter>& adapters, int timeoutSeconds
 // The requested changes with the values the device now shows as their new side.
 std::vector<FieldChange> SeenChanges(const PendingCheck& check);
 
-// "  ip: 198.18.0.10 → 198.18.0.20" lines of a change.
+// "  ip: 198.18.0.10 → 198.18.0.20" lines of a change, for a terminal: control characters in
+// a value as \xHH.
 std::string ChangeLines(const std::vector<FieldChange>& changes, const char* indent);
 
 }  // namespace netsonde::cli

@@ -10,6 +10,7 @@
 #include "cli/platform.h"
 #include "cli/scan_run.h"
 #include "discovery/text_forms.h"
+#include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
 namespace {
@@ -62,7 +63,8 @@ int RunSetCommand(SetOptions options) {
         Complain(mac + ": " + plan.error);
         return kExitUsage;
     }
-    std::cout << mac << " (" << FieldText(device->record, "name") << ") on " << adapter << '\n'
+    std::cout << mac << " (" << TerminalText(FieldText(device->record, "name")) << ") on "
+              << adapter << '\n'
               << ChangeLines(RequestedChanges(device->record, plan.request), "  ")
               << "  ChangeMask " << MaskText(plan.request.fieldMask()) << '\n';
     if (options.send.dryRun) {
@@ -102,8 +104,8 @@ int RunSetCommand(SetOptions options) {
             std::string fields;
             for (const std::string& key : check.pending) {
                 fields += (fields.empty() ? "" : ", ") + key + " shows " +
-                          FieldText(check.seen, key) + " (requested " +
-                          FieldText(check.request, key) + ")";
+                          TerminalText(FieldText(check.seen, key)) + " (requested " +
+                          TerminalText(FieldText(check.request, key)) + ")";
             }
             std::cout << fields << '\n';
         }
