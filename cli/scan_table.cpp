@@ -3,37 +3,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+
+#include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
 
 using namespace commission;
 
 namespace {
-
-// Control characters (C0, DEL and the C1 range of Latin-1) as \xHH, so a table stays one line
-// per device and never moves the terminal's cursor.
-std::string Printable(const std::string& utf8) {
-    std::string shown;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        unsigned code = c;
-        std::size_t length = 1;
-        if (c == 0xC2 && i + 1 < utf8.size()) {
-            code = static_cast<unsigned char>(utf8[i + 1]);  // U+0080..U+00BF
-            length = 2;
-        }
-        if (code < 0x20 || code == 0x7F || (length == 2 && code < 0xA0)) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", code);
-            shown += escaped;
-        } else {
-            shown.append(utf8, i, length);
-        }
-        i += length - 1;
-    }
-    return shown;
-}
 
 // Characters shown, counting each UTF-8 sequence once.
 std::size_t Width(const std::string& utf8) {
@@ -72,7 +49,7 @@ std::string FormatTable(const std::vector<DeviceEntry>& devices, bool withChange
     for (const DeviceEntry& device : devices) {
         std::vector<std::string> row;
         for (const std::string& column : columns) {
-            row.push_back(Printable(CellText(device, column)));
+            row.push_back(TerminalText(CellText(device, column)));
         }
         cells.push_back(std::move(row));
     }

@@ -1,6 +1,8 @@
 // The tab-separated text of a copied row; see row_copy_text.h.
 #include "discovery/row_copy_text.h"
 
+#include "protocol/text_escapes.h"
+
 namespace netsonde {
 
 std::string TabSeparatedLine(const DeviceRowTexts& cells) {
@@ -9,7 +11,7 @@ std::string TabSeparatedLine(const DeviceRowTexts& cells) {
         if (i > 0) {
             line += '\t';
         }
-        for (const char c : cells[i]) {
+        for (const char c : SpreadsheetCell(cells[i])) {
             line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
         }
     }

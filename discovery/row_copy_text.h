@@ -9,9 +9,10 @@
 
 namespace netsonde {
 
-// The cells joined by tabs. A tab, carriage return or line feed inside a cell (a device's name
-// or description may carry any byte) becomes a space, so that it can neither split a cell nor
-// start a new row where the text is pasted.
+// The cells joined by tabs. A cell a spreadsheet would read as a formula gets a leading
+// apostrophe (SpreadsheetCell), then a tab, carriage return or line feed inside a cell (a
+// device's name or description may carry any byte) becomes a space, so that it can neither split
+// a cell nor start a new row where the text is pasted.
 std::string TabSeparatedLine(const DeviceRowTexts& cells);
 
 // The row's line; with headings, the heading line first and the two joined by "\r\n". No line

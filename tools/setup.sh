@@ -14,6 +14,8 @@ packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 packages+=(libcli11-dev nlohmann-json3-dev)
 # The dissector's lab test; reading the command-line program's JSON in lab tests.
 packages+=(tshark jq)
+# The documentation's checks (tests/docs).
+packages+=(python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
