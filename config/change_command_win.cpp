@@ -7,7 +7,7 @@
 
 #include "config/change_dialog_win.h"
 #include "config/change_fields.h"
-#include "discovery/device_rows.h"
+#include "discovery/device_reply.h"
 #include "discovery/device_table.h"
 #include "discovery/list_view_rows_win.h"
 #include "protocol/text_forms.h"
@@ -46,13 +46,7 @@ void ChangeSelectedDevice(HWND listView) {
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    DeviceTable[static_cast<std::size_t>(index)] = dialog.WorkingRecord;
-    // Columns 0-3 from the new record; the description column and the MAC index stay as they
-    // are, since the MAC does not change.
-    const DeviceRowTexts texts = DeviceRowTextsOf(dialog.WorkingRecord);
-    for (int column : {kMacColumn, kNameColumn, kIpColumn, kUptimeColumn}) {
-        rows.SetRowText(row, column, texts[column]);
-    }
+    StoreChangedDevice(rows, row, static_cast<std::size_t>(index), dialog.WorkingRecord);
 }
 
 }  // namespace netsonde

@@ -41,4 +41,16 @@ bool AddDeviceReply(DeviceRowList& rows, const DeviceRecord& datagram) {
     return true;
 }
 
+void StoreChangedDevice(DeviceRowList& rows, int row, std::size_t index,
+                        const DeviceRecord& record) {
+    if (index >= kMaxDevices) {
+        return;
+    }
+    DeviceTable[index] = record;
+    const DeviceRowTexts texts = DeviceRowTextsOf(record);
+    for (int column : {kMacColumn, kNameColumn, kIpColumn, kUptimeColumn}) {
+        rows.SetRowText(row, column, texts[static_cast<std::size_t>(column)]);
+    }
+}
+
 }  // namespace netsonde

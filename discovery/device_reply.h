@@ -2,6 +2,8 @@
 // key and a list row, or nothing at all.
 #pragma once
 
+#include <cstddef>
+
 #include "discovery/device_rows.h"
 #include "protocol/device_record.h"
 
@@ -16,5 +18,11 @@ constexpr const char* kProvisionalRowText = "label";
 // and item data n, where n is the current row count. Anything else changes nothing. Returns
 // whether the device was added.
 bool AddDeviceReply(DeviceRowList& rows, const DeviceRecord& datagram);
+
+// A change the device accepted: stores its new record in DeviceTable[index] and shows it in
+// row's MAC, name, IP address and uptime columns. The description column and the MAC index
+// stay as they are, since the MAC does not change.
+void StoreChangedDevice(DeviceRowList& rows, int row, std::size_t index,
+                        const DeviceRecord& record);
 
 }  // namespace netsonde

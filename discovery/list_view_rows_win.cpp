@@ -1,6 +1,8 @@
 // List-view messages behind the device list's rows.
 #include "discovery/list_view_rows_win.h"
 
+#include "discovery/scan_list_layout.h"
+
 namespace netsonde {
 
 namespace {
@@ -105,6 +107,19 @@ void ListViewRows::SelectRow(int row) {
     SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&state));
     SendMessageA(list_, LVM_SETSELECTIONMARK, 0, row);
+}
+
+void ListViewRows::InsertColumns(const ListColumn* columns, int count, int dpi) {
+    for (int i = 0; i < count; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = ScaleForDpi(columns[i].width, dpi);
+        column.pszText = const_cast<char*>(columns[i].heading);
+        column.iSubItem = i;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&column));
+    }
 }
 
 }  // namespace netsonde

@@ -11,6 +11,12 @@
 
 namespace netsonde {
 
+// A column of a report-view list: its heading and its width in pixels at 96 DPI.
+struct ListColumn {
+    const char* heading;
+    int width;
+};
+
 class ListViewRows : public DeviceRowList {
   public:
     explicit ListViewRows(HWND list = nullptr) : list_(list) {}
@@ -31,6 +37,8 @@ class ListViewRows : public DeviceRowList {
     std::string ColumnHeading(int column) const;
     // The row under a point in screen coordinates, in any of its columns; -1 for none.
     int RowAtScreenPoint(POINT point) const;
+    // Inserts the columns, left-aligned, in order, with widths scaled to the DPI.
+    void InsertColumns(const ListColumn* columns, int count, int dpi);
     // Makes row the selected and focused row and gives it the selection mark, as a click does.
     void SelectRow(int row);
 

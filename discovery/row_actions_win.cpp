@@ -53,6 +53,8 @@ UINT ChooseFromRowMenu(HWND owner, POINT point) {
     }
     AppendMenuA(menu, MF_STRING | EnabledLike(owner, IDC_SCAN_CHANGE), IDM_ROW_CHANGE,
                 "&Change...");
+    // Acts on the whole list, so it only needs a row to be there, not the Change button.
+    AppendMenuA(menu, MF_STRING, IDM_ROW_CHANGE_SEVERAL, "Change &Several...\tCtrl+Shift+Enter");
     AppendMenuA(menu, MF_STRING | EnabledLike(owner, IDC_SCAN_WEB_CONFIG), IDM_ROW_WEB_CONFIG,
                 "&Web Config");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -121,6 +123,9 @@ bool HandleRowContextMenu(HWND owner, ListViewRows& rows, HWND source, LPARAM po
     switch (ChooseFromRowMenu(owner, point)) {
         case IDM_ROW_CHANGE:
             ClickButton(owner, IDC_SCAN_CHANGE);
+            break;
+        case IDM_ROW_CHANGE_SEVERAL:
+            SendMessageA(owner, WM_COMMAND, MAKEWPARAM(IDM_ROW_CHANGE_SEVERAL, 0), 0);
             break;
         case IDM_ROW_WEB_CONFIG:
             ClickButton(owner, IDC_SCAN_WEB_CONFIG);

@@ -1,6 +1,6 @@
 // Quick actions on the device list's rows: Ctrl+C copies the selected row as tab-separated text
 // (Ctrl+Shift+C with the heading row), and the row menu (right-click on a row, Shift+F10 or the
-// context-menu key for the selected row) offers Change, Web Config and the copies.
+// context-menu key for the selected row) offers Change, Change Several, Web Config and the copies.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,8 @@ void HandleRowCopyKey(HWND owner, const ListViewRows& rows, WORD virtualKey);
 // WM_CONTEXTMENU in the Scan List window, with the message's source window and screen position
 // (-1, -1 from the keyboard). Shows the row menu for the row under the pointer, or for the
 // selected row from the keyboard; with no such row it shows nothing. Change and Web Config run
-// as clicks on owner's buttons of the same names. Returns false when the source is not the list.
+// as clicks on owner's buttons of the same names; Change Several as owner's command
+// IDM_ROW_CHANGE_SEVERAL. Returns false when the source is not the list.
 bool HandleRowContextMenu(HWND owner, ListViewRows& rows, HWND source, LPARAM position);
 
 }  // namespace netsonde

@@ -14,6 +14,7 @@
 #include "app/message_box_win.h"
 #include "app/window_dpi_win.h"
 #include "app/winsock_start_win.h"
+#include "commission/change_several_dialog_win.h"
 #include "config/change_command_win.h"
 #include "discovery/row_actions_win.h"
 #include "discovery/row_sort.h"
@@ -24,11 +25,7 @@ namespace netsonde {
 
 namespace {
 
-struct ColumnLayout {
-    const char* heading;
-    int width;  // pixels at 96 DPI
-};
-constexpr ColumnLayout kColumns[kDeviceColumnCount] = {
+constexpr ListColumn kColumns[kDeviceColumnCount] = {
     {"MAC Address", 100}, {"System Name", 120},        {"IP Address", 100},
     {"Uptime", 100},      {"System Description", 252},
 };
@@ -75,16 +72,7 @@ bool ScanListDialog::OnInitDialog() {
 }
 
 void ScanListDialog::InsertColumns() {
-    for (int i = 0; i < kDeviceColumnCount; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = ScaleForDpi(kColumns[i].width, columnDpi_);
-        column.pszText = const_cast<char*>(kColumns[i].heading);
-        column.iSubItem = i;
-        SendMessageA(rows_.handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&column));
-    }
+    rows_.InsertColumns(kColumns, kDeviceColumnCount, columnDpi_);
 }
 
 void ScanListDialog::Rescan() {
@@ -98,7 +86,17 @@ bool ScanListDialog::OnCommand(int id, int code, HWND) {
     }
     switch (id) {
         case IDC_SCAN_RESCAN:
+            // Enter reaches the window as the default button; with Ctrl+Shift held in the list
+            // it opens Change Several Devices instead.
+            if (GetFocus() == rows_.handle() && (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+                (GetKeyState(VK_SHIFT) & 0x8000) != 0) {
+                ChangeSeveral();
+                return true;
+            }
             Rescan();
+            return true;
+        case IDM_ROW_CHANGE_SEVERAL:
+            ChangeSeveral();
             return true;
         case IDC_SCAN_CHANGE:
             ChangeSelectedDevice(rows_.handle());
@@ -120,6 +118,12 @@ bool ScanListDialog::OnCommand(int id, int code, HWND) {
 
 void ScanListDialog::OnOK() {
     Rescan();
+}
+
+void ScanListDialog::ChangeSeveral() {
+    if (rows_.RowCount() > 0) {
+        ChangeSeveralDevices(rows_.handle());
+    }
 }
 
 void ScanListDialog::OpenWebConfig() {

@@ -28,6 +28,8 @@ class ScanListDialog : public ModalDialog, private ScanWindow {
     // A scan with the wait cursor shown for its whole length.
     void Rescan();
     void OpenWebConfig();
+    // Change Several Devices over the listed rows; nothing without a row.
+    void ChangeSeveral();
     void SortByColumn(int column);
     void Relayout(int cx, int cy);
     // Moved to a screen of another DPI: the suggested rectangle, the layout, the column widths.

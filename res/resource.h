@@ -7,6 +7,7 @@
 #define IDD_SCAN_LIST 133
 #define IDD_CHANGE 134
 #define IDD_ADAPTER_SELECT 136
+#define IDD_CHANGE_SEVERAL 137
 
 // Strings, icon and bitmap.
 #define IDS_SOCKETS_INIT_FAILED 103
@@ -40,12 +41,41 @@
 #define IDC_ADAPTER_PROMPT 1042
 #define IDC_ADAPTER_CANCEL 1046
 
-// The device list's row menu (built in code), in menu order.
+// Change Several Devices (dialog 137). Close is IDCANCEL (2).
+#define IDC_SEVERAL_DEVICES_LABEL 1101
+#define IDC_SEVERAL_DEVICE_LIST 1102
+#define IDC_SEVERAL_CHECK_ALL 1103
+#define IDC_SEVERAL_CHECK_NONE 1104
+#define IDC_SEVERAL_STATUS 1105
+#define IDC_SEVERAL_TYPE_SET 1106
+#define IDC_SEVERAL_STATIC 1107
+#define IDC_SEVERAL_DYNAMIC 1108
+#define IDC_SEVERAL_FIRST_IP_SET 1109
+#define IDC_SEVERAL_FIRST_IP 1110
+#define IDC_SEVERAL_STEP_LABEL 1111
+#define IDC_SEVERAL_STEP 1112
+#define IDC_SEVERAL_MASK_SET 1113
+#define IDC_SEVERAL_MASK 1114
+#define IDC_SEVERAL_GATEWAY_SET 1115
+#define IDC_SEVERAL_GATEWAY 1116
+#define IDC_SEVERAL_TFTP_SET 1117
+#define IDC_SEVERAL_TFTP 1118
+#define IDC_SEVERAL_IMAGE_SET 1119
+#define IDC_SEVERAL_IMAGE 1120
+#define IDC_SEVERAL_PASSWORD_SET 1121
+#define IDC_SEVERAL_PASSWORD 1122
+#define IDC_SEVERAL_PREVIEW 1123
+#define IDC_SEVERAL_APPLY 1124
+#define IDC_SEVERAL_STOP 1125
+#define IDC_SEVERAL_SAVE_REPORT 1126
+
+// The device list's row menu (built in code); the menu's order is set where it is built.
 #define IDM_ROW_CHANGE 40001
 #define IDM_ROW_WEB_CONFIG 40002
 #define IDM_ROW_COPY_MAC 40003
 #define IDM_ROW_COPY_IP 40004
 #define IDM_ROW_COPY_ROW 40005
+#define IDM_ROW_CHANGE_SEVERAL 40006  // shown right after Change...
 
 // The unnumbered static id of the templates.
 #define IDC_STATIC_UNNUMBERED (-1)

@@ -1,12 +1,15 @@
 // Checks the compiled resources that Netsonde.exe links: every dialog template control by
 // control (id, class, text, style, extended style, rectangle, in tab order), the string table,
-// the icon, the banner and the manifest. The end-to-end tests find controls by these ids and
-// positions, so a template that drifts must fail here first.
+// the icon, the banner and the manifest, and that no dialog uses an access key twice. The
+// end-to-end tests find controls by these ids and positions, so a template that drifts must fail
+// here first.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@ constexpr DWORD kLabel = kChild | SS_LEFT | WS_GROUP;
 constexpr DWORD kEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kShownEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_DISABLED;
 constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON | WS_GROUP;
+constexpr DWORD kCheck = kChild | BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr int kNone = IDC_STATIC_UNNUMBERED;
 constexpr int kNoOrdinal = -1;
 
@@ -129,6 +133,95 @@ const DialogLayout kDialogs[] = {
           kPush,
           {18, 207, 63, 14}},
      }},
+    {IDD_CHANGE_SEVERAL,
+     "Change Several Devices",
+     kFixedFrame,
+     0,
+     {0, 0, 420, 272},
+     {
+         {IDC_SEVERAL_DEVICES_LABEL, "Static", "&Devices:", kNoOrdinal, kChild, {7, 7, 60, 8}},
+         {IDC_SEVERAL_DEVICE_LIST,
+          "SysListView32",
+          "",
+          kNoOrdinal,
+          kChild | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
+          {7, 17, 406, 110}},
+         {IDC_SEVERAL_CHECK_ALL, "Button", "C&heck All", kNoOrdinal, kPush, {7, 131, 50, 14}},
+         {IDC_SEVERAL_CHECK_NONE, "Button", "Check &None", kNoOrdinal, kPush, {61, 131, 50, 14}},
+         {IDC_SEVERAL_STATUS, "Static", "", kNoOrdinal, kChild | SS_NOPREFIX, {118, 134, 295, 8}},
+         {IDC_SEVERAL_TYPE_SET,
+          "Button",
+          "IP Address &Type",
+          kNoOrdinal,
+          kCheck | WS_GROUP,
+          {7, 154, 94, 10}},
+         {IDC_SEVERAL_STATIC,
+          "Button",
+          "&Static",
+          kNoOrdinal,
+          kRadio | WS_TABSTOP,
+          {104, 154, 40, 10}},
+         {IDC_SEVERAL_DYNAMIC,
+          "Button",
+          "D&ynamic",
+          kNoOrdinal,
+          kChild | BS_AUTORADIOBUTTON,
+          {149, 154, 45, 10}},
+         {IDC_SEVERAL_FIRST_IP_SET,
+          "Button",
+          "&First IP Address",
+          kNoOrdinal,
+          kCheck | WS_GROUP,
+          {7, 171, 94, 10}},
+         {IDC_SEVERAL_FIRST_IP, "Edit", "", kNoOrdinal, kEdit, {104, 169, 80, 14}},
+         {IDC_SEVERAL_STEP_LABEL, "Static", "St&ep", kNoOrdinal, kChild, {192, 172, 20, 8}},
+         {IDC_SEVERAL_STEP, "Edit", "", kNoOrdinal, kEdit | ES_NUMBER, {214, 169, 28, 14}},
+         {IDC_SEVERAL_MASK_SET, "Button", "Subnet &Mask", kNoOrdinal, kCheck, {7, 188, 94, 10}},
+         {IDC_SEVERAL_MASK, "Edit", "", kNoOrdinal, kEdit, {104, 186, 80, 14}},
+         {IDC_SEVERAL_GATEWAY_SET,
+          "Button",
+          "&Gateway IP Address",
+          kNoOrdinal,
+          kCheck,
+          {7, 205, 94, 10}},
+         {IDC_SEVERAL_GATEWAY, "Edit", "", kNoOrdinal, kEdit, {104, 203, 80, 14}},
+         {IDC_SEVERAL_TFTP_SET,
+          "Button",
+          "TFTP Ser&ver IP Address",
+          kNoOrdinal,
+          kCheck,
+          {7, 222, 94, 10}},
+         {IDC_SEVERAL_TFTP, "Edit", "", kNoOrdinal, kEdit, {104, 220, 80, 14}},
+         {IDC_SEVERAL_IMAGE_SET,
+          "Button",
+          "&Image File Name",
+          kNoOrdinal,
+          kCheck,
+          {7, 239, 94, 10}},
+         {IDC_SEVERAL_IMAGE, "Edit", "", kNoOrdinal, kEdit, {104, 237, 138, 14}},
+         {IDC_SEVERAL_PASSWORD_SET,
+          "Button",
+          "Read/Write Pass&word",
+          kNoOrdinal,
+          kCheck,
+          {7, 256, 94, 10}},
+         {IDC_SEVERAL_PASSWORD, "Edit", "", kNoOrdinal, kEdit | ES_PASSWORD, {104, 254, 80, 14}},
+         {IDC_SEVERAL_PREVIEW,
+          "Button",
+          "&Preview",
+          kNoOrdinal,
+          kDefPush | WS_GROUP,
+          {363, 152, 50, 14}},
+         {IDC_SEVERAL_APPLY, "Button", "&Apply", kNoOrdinal, kPush, {363, 169, 50, 14}},
+         {IDC_SEVERAL_STOP, "Button", "St&op", kNoOrdinal, kPush | WS_DISABLED, {363, 186, 50, 14}},
+         {IDC_SEVERAL_SAVE_REPORT,
+          "Button",
+          "Save &Report...",
+          kNoOrdinal,
+          kPush | WS_DISABLED,
+          {363, 220, 50, 14}},
+         {IDCANCEL, "Button", "&Close", kNoOrdinal, kPush, {363, 254, 50, 14}},
+     }},
     {IDD_ADAPTER_SELECT,
      "Netsonde Network Adapter Selection",
      kFixedFrame,
@@ -219,6 +312,23 @@ TEST(DialogTemplates, NumberedControlsAreUniquePerDialog) {
                     EXPECT_NE(layout.items[i].id, layout.items[j].id)
                         << "dialog " << layout.templateId;
                 }
+            }
+        }
+    }
+}
+
+// Alt plus a letter reaches one control only: no access key is used twice in a dialog.
+TEST(DialogTemplates, AccessKeysAreUniquePerDialog) {
+    for (const DialogLayout& layout : kDialogs) {
+        std::string keys;
+        for (const ItemLayout& item : layout.items) {
+            const char* amp = item.ordinal == kNoOrdinal ? std::strchr(item.text, '&') : nullptr;
+            if (amp != nullptr && amp[1] != '\0') {
+                const char key =
+                    static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1])));
+                EXPECT_EQ(keys.find(key), std::string::npos)
+                    << "dialog " << layout.templateId << ": &" << amp[1] << " in " << item.text;
+                keys += key;
             }
         }
     }

@@ -1,7 +1,7 @@
 // End-to-end case of the program drawn at the screen's DPI (the runner's --dpi): the adapter
-// chooser, the Scan List window, the Change dialog and the About box show every control whole,
-// and the Scan List window's pixel figures (column widths, minimum size, margins) follow the
-// DPI. A screenshot of each dialog goes to NETSONDE_E2E_SHOTS when that is set.
+// chooser, the Scan List window, the Change dialog, Change Several Devices and the About box show
+// every control whole, and the Scan List window's pixel figures (column widths, minimum size,
+// margins) follow the DPI. A screenshot of each dialog goes to NETSONDE_E2E_SHOTS when that is set.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -106,6 +106,15 @@ TEST_F(DpiTest, DialogsShowEveryControlWholeAndFiguresFollowTheDpi) {
         Click(Control(dialog, modal.closeButton));
         ASSERT_TRUE(WaitNoTopWindow({modal.title, "", app.processId()}));
     }
+
+    // Change Several Devices has no button: Ctrl+Shift+Enter in the list opens it.
+    ASSERT_TRUE(ClickListRow(app.List(), 0));
+    ASSERT_TRUE(PressKeyChord(main, {VK_CONTROL, VK_SHIFT, VK_RETURN}));
+    HWND several = app.WaitWindow("Change Several Devices", 5000);
+    ASSERT_NE(several, nullptr);
+    CheckDialog(several, IDD_CHANGE_SEVERAL, "change-several");
+    Click(Control(several, IDCANCEL));
+    ASSERT_TRUE(WaitNoTopWindow({"Change Several Devices", "", app.processId()}));
 }
 
 }  // namespace

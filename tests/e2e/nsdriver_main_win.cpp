@@ -4,6 +4,7 @@
 // reason and exits 1.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +37,8 @@ void Usage() {
         "  move TITLE X Y W H         move and size the window\n"
         "  rect TITLE                 print the window's screen rectangle: X Y W H\n"
         "  close TITLE                close the window as its close box does\n"
+        "  keys TITLE KEY...          press keys together in the window (ctrl, shift, alt,\n"
+        "                             enter, space, escape, tab, or a letter)\n"
         "  screenshot FILE.bmp [TITLE] save the screen or the window\n",
         stderr);
 }
@@ -193,6 +196,44 @@ int Run(Command& c) {
     if (c.name == "close") {
         RequestClose(c.window);
         return 0;
+    }
+    if (c.name == "keys") {
+        std::vector<WORD> keys;
+        for (size_t i = 1; i < c.args.size(); ++i) {
+            static const struct {
+                const char* name;
+                WORD key;
+            } kNamed[] = {{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU},
+                          {"enter", VK_RETURN}, {"space", VK_SPACE}, {"escape", VK_ESCAPE},
+                          {"tab", VK_TAB}};
+            WORD key = 0;
+            for (const auto& named : kNamed) {
+                key = c.args[i] == named.name ? named.key : key;
+            }
+            if (key == 0 && c.args[i].size() == 1 &&
+                std::isalnum(static_cast<unsigned char>(c.args[i][0]))) {
+                key = static_cast<WORD>(std::toupper(static_cast<unsigned char>(c.args[i][0])));
+            }
+            if (key == 0) {
+                return Fail("keys: unknown key " + c.args[i]);
+            }
+            keys.push_back(key);
+        }
+        bool pressed = false;
+        switch (keys.size()) {
+            case 1:
+                pressed = PressKeyChord(c.window, {keys[0]});
+                break;
+            case 2:
+                pressed = PressKeyChord(c.window, {keys[0], keys[1]});
+                break;
+            case 3:
+                pressed = PressKeyChord(c.window, {keys[0], keys[1], keys[2]});
+                break;
+            default:
+                return Fail("keys: one to three keys");
+        }
+        return pressed ? 0 : Fail("keys: not pressed");
     }
     if (c.name == "rect") {
         const RECT r = WindowRect(c.window);
