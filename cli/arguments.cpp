@@ -45,7 +45,7 @@ void AddPasswordOptions(CLI::App* command, PasswordOptions* password, CLI::Optio
     }
 }
 
-CLI::Option* AddChangeOptions(CLI::App* command, ChangeOptions* change) {
+CLI::Option* AddChangeOptions(CLI::App* command, commission::ChangeOptions* change) {
     CLI::Option* isStatic = command->add_flag_callback(
         "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
     CLI::Option* isDynamic = command->add_flag_callback(

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/change_plan.h"
 #include "cli/password_source.h"
+#include "commission/change_plan.h"
 
 namespace netsonde::cli {
 
@@ -32,7 +32,7 @@ struct SendOptions {
 struct SetOptions {
     std::string mac;
     SendOptions send;
-    ChangeOptions change;  // change.password: --password's text
+    commission::ChangeOptions change;  // change.password: --password's text
     PasswordOptions password;
 };
 int RunSetCommand(SetOptions options);

@@ -1,6 +1,5 @@
 // The usable IPv4 addresses of a Linux workstation, read with getifaddrs and put in the
-// chooser's order through the chooser's own rules. An interface name is bytes: it is shown
-// as UTF-8 (the sockets find their interface by address, not by this name).
+// chooser's order through the chooser's own rules.
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -12,7 +11,6 @@
 
 #include "adapter/adapter_list.h"
 #include "cli/local_adapters.h"
-#include "cli/utf8_text.h"
 
 namespace netsonde::cli {
 
@@ -52,7 +50,7 @@ bool ReadLocalAdapters(std::vector<LocalAdapter>* adapters, std::string* error) 
     std::sort(interfaces.begin(), interfaces.end(),
               [](const InterfaceRow& a, const InterfaceRow& b) { return a.index < b.index; });
     for (const UsableAddress& usable : ListUsableAddresses(interfaces, addresses)) {
-        adapters->push_back({usable.address, ValidUtf8(usable.interfaceDescription)});
+        adapters->push_back({usable.address, usable.interfaceDescription});
     }
     return true;
 }
