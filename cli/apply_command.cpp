@@ -175,8 +175,8 @@ int RunApplyCommand(const ApplyOptions& options) {
             std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << " ("
                       << TerminalText(FieldText(result.stored, "name")) << ") on " << result.adapter
                       << '\n'
-                      << ChangeLines(result.changes, "  ") << "  ChangeMask "
-                      << MaskText(result.request.fieldMask()) << '\n';
+                      << PlannedLines(result.stored, result.request, result.row->options, "  ")
+                      << "  ChangeMask " << MaskText(result.request.fieldMask()) << '\n';
             result.outcome = "dry run";
         }
         std::cout << "dry run: no set request sent\n";
@@ -204,6 +204,11 @@ int RunApplyCommand(const ApplyOptions& options) {
                          : outcome.result == ExchangeResult::Rejected ? "refused"
                          : outcome.result == ExchangeResult::NoAnswer ? "no answer"
                                                                       : "not sent";
+        if (outcome.result == ExchangeResult::Accepted && !options.send.verify &&
+            result.row->options.password && (result.request.fieldMask() & mask::kPassword) == 0) {
+            result.detail += std::string("; ") + kPasswordNotFlagged;
+            result.status = kExitNotVerified;
+        }
         std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << ": "
                   << result.detail << std::endl;
         done.push_back(std::to_string(result.row->line));
@@ -245,23 +250,27 @@ int RunApplyCommand(const ApplyOptions& options) {
         }
         for (std::size_t c = 0; c < checks.size(); ++c) {
             RowResult& result = results[checkRows[c]];
-            if (checks[c].verified) {
+            // Field by field: the report's old and new stay what was asked for, the detail
+            // says what the rescan could and could not confirm.
+            const std::vector<FieldVerdict> verdicts =
+                JudgeFields(result.stored, result.request, result.row->options,
+                            checks[c].heard ? &checks[c].seen : nullptr);
+            result.detail = (checks[c].heard ? "" : "not heard again; ") + VerdictSummary(verdicts);
+            if (Confirmed(verdicts)) {
                 result.outcome = "accepted, verified";
-                result.changes = SeenChanges(checks[c]);
             } else {
                 result.outcome = "not verified";
-                result.detail = checks[c].heard ? "still differs: " : "not heard again";
-                for (const std::string& key : checks[c].pending) {
-                    result.detail += key + " ";
-                }
                 result.status = kExitNotVerified;
                 status = Worst(status, kExitNotVerified);
             }
         }
     }
     for (const RowResult& result : results) {
+        const bool judged =
+            result.outcome == "accepted, verified" || result.outcome == "not verified";
         std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << ": "
-                  << result.outcome << '\n';
+                  << result.outcome
+                  << (judged && !result.detail.empty() ? " (" + result.detail + ")" : "") << '\n';
     }
     return Finish(options, results, status);
 }

@@ -101,7 +101,8 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
     scanCommand
         ->add_option("--since", scan.since,
                      "Compare with an earlier scan saved with --save: new, gone, "
-                     "changed or same, and the fields that changed")
+                     "changed, same or not scanned (behind an adapter this scan did not "
+                     "listen on), and the fields that changed")
         ->type_name("FILE");
     scanCommand->add_flag("--newest", scan.newest,
                           "Order by uptime, lowest first (gone devices last)");

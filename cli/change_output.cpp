@@ -42,16 +42,63 @@ int OutcomeStatus(const ExchangeOutcome& outcome) {
     }
 }
 
+namespace {
+
+// "a → b", each value escaped for the terminal, an empty one as "".
+std::string Arrow(const std::string& before, const std::string& after) {
+    return (before.empty() ? "\"\"" : TerminalText(before)) + " \u2192 " +
+           (after.empty() ? "\"\"" : TerminalText(after));
+}
+
+constexpr const char* kPasswordShown = "(set; never shown)";
+
+}  // namespace
+
 std::string ChangeLines(const std::vector<FieldChange>& changes, const char* indent) {
     std::string lines;
     for (const FieldChange& change : changes) {
-        lines += indent + change.key + ": ";
-        if (change.key == "password") {
-            lines += "(set; never shown)\n";
-        } else {
-            lines += (change.before.empty() ? "\"\"" : TerminalText(change.before)) + " \u2192 " +
-                     (change.after.empty() ? "\"\"" : TerminalText(change.after)) + "\n";
+        lines += indent + change.key + ": " +
+                 (change.key == "password" ? kPasswordShown : Arrow(change.before, change.after)) +
+                 "\n";
+    }
+    return lines;
+}
+
+std::string PlannedLines(const DeviceRecord& stored, const DeviceRecord& request,
+                         const commission::ChangeOptions& asked, const char* indent) {
+    std::string lines = ChangeLines(commission::RequestedChanges(stored, request), indent);
+    if (asked.password && (request.fieldMask() & mask::kPassword) == 0) {
+        lines += std::string(indent) + commission::kPasswordNotFlagged + "\n";
+    }
+    return lines;
+}
+
+std::string VerdictLines(const std::vector<commission::FieldVerdict>& verdicts,
+                         const char* indent) {
+    using commission::Verdict;
+    std::string lines;
+    for (const commission::FieldVerdict& v : verdicts) {
+        lines += indent;
+        if (v.verdict == Verdict::NotFlagged) {
+            lines += std::string(commission::kPasswordNotFlagged) + "\n";
+            continue;
         }
+        if (v.key == "password") {
+            lines += "password: " + std::string(kPasswordShown) +
+                     ": not verifiable, never reported back\n";
+            continue;
+        }
+        lines += v.key + ": " + Arrow(v.before, v.after) + ": " + VerdictText(v.verdict);
+        if (v.key == "name") {
+            lines += ", sent unflagged";
+        }
+        if (!v.heard) {
+            lines += " (not heard again)";
+        } else if (v.verdict != Verdict::Verified) {
+            lines += " (the device shows " +
+                     (v.seen.empty() ? std::string("\"\"") : TerminalText(v.seen)) + ")";
+        }
+        lines += "\n";
     }
     return lines;
 }

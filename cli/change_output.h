@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commission/change_plan.h"
+#include "commission/field_verdicts.h"
 #include "protocol/broadcast_exchange.h"
 
 namespace netsonde::cli {
@@ -21,5 +22,15 @@ int OutcomeStatus(const ExchangeOutcome& outcome);
 // "  ip: 198.18.0.10 → 198.18.0.20" lines of a change, for a terminal: control characters in
 // a value as \xHH.
 std::string ChangeLines(const std::vector<FieldChange>& changes, const char* indent);
+
+// What a request will carry, before it is sent: the ChangeLines of its flagged fields and its
+// name, and kPasswordNotFlagged when a password was given that goes out unflagged.
+std::string PlannedLines(const DeviceRecord& stored, const DeviceRecord& request,
+                         const commission::ChangeOptions& asked, const char* indent);
+
+// After verification, one line per field with its verdict: "ip: a → b: verified", "name: a → b:
+// not verifiable, sent unflagged (the device shows a)", "mask: a → b: not seen (the device
+// shows a)", "password: (set; never shown): not verifiable, never reported back".
+std::string VerdictLines(const std::vector<commission::FieldVerdict>& verdicts, const char* indent);
 
 }  // namespace netsonde::cli

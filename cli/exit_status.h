@@ -9,7 +9,7 @@ enum ExitStatus : int {
     kExitSockets = 2,      // sockets or adapter failure
     kExitRefused = 3,      // some device refused
     kExitNoAnswer = 4,     // some device did not answer
-    kExitNotVerified = 5,  // some change was accepted but not seen in time
+    kExitNotVerified = 5,  // accepted, not done as asked: not seen in time, or a password unflagged
     kExitNotFound = 6,     // some device was not found
     // An unexpected failure inside the program ended it early; what it did before is unknown to
     // the caller. Far from the outcome codes so that no script reads it as one of them.

@@ -82,7 +82,8 @@ int RunScanCommand(const ScanOptions& options) {
     }
     const bool compared = !options.since.empty();
     std::vector<DeviceEntry> devices =
-        compared ? CompareWithEarlier(document.devices, earlier.devices) : document.devices;
+        compared ? CompareWithEarlier(document.devices, earlier.devices, &run.listened)
+                 : document.devices;
     OrderDevices(&devices, options.newest);
     if (options.format == "json") {
         document.devices = devices;

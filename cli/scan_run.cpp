@@ -58,6 +58,8 @@ ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters) {
             Complain(std::string(outcome.receiveError[i]) + " on " + name +
                      "; replies after it were not read");
             run.status = kExitSockets;
+        } else {
+            run.listened.push_back(adapters[i].address);
         }
     }
     return run;

@@ -22,6 +22,9 @@ struct ScanRun {
     std::time_t at = 0;
     bool cancelled = false;  // Ctrl+C ended it early
     int status = 0;          // kExitDone, or kExitSockets when an adapter could not take part
+    // The local addresses whose socket sent and received to the end: only there can a device
+    // that did not answer be called gone.
+    std::vector<std::string> listened;
 };
 
 // One discovery exchange on every adapter at once. Adapters whose socket could not be opened

@@ -69,8 +69,8 @@ int RunSetCommand(SetOptions options) {
     }
     std::cout << mac << " (" << TerminalText(FieldText(device->record, "name")) << ") on "
               << adapter << '\n'
-              << ChangeLines(RequestedChanges(device->record, plan.request), "  ")
-              << "  ChangeMask " << MaskText(plan.request.fieldMask()) << '\n';
+              << PlannedLines(device->record, plan.request, options.change, "  ") << "  ChangeMask "
+              << MaskText(plan.request.fieldMask()) << '\n';
     if (options.send.dryRun) {
         std::cout << "dry run: no set request sent\n";
         return kExitDone;
@@ -86,8 +86,14 @@ int RunSetCommand(SetOptions options) {
         Complain("interrupted after the set request; not verified");
         return kExitInterrupted;
     }
-    if (outcome.result != ExchangeResult::Accepted || !options.send.verify) {
+    if (outcome.result != ExchangeResult::Accepted) {
         return OutcomeStatus(outcome);
+    }
+    if (!options.send.verify) {
+        // A password that went out unflagged was said above; the change did not do it.
+        const bool unflagged =
+            options.change.password && (plan.request.fieldMask() & mask::kPassword) == 0;
+        return unflagged ? kExitNotVerified : kExitDone;
     }
 
     std::vector<PendingCheck> checks(1);
@@ -100,23 +106,17 @@ int RunSetCommand(SetOptions options) {
         return kExitInterrupted;
     }
     const PendingCheck& check = checks[0];
-    if (!check.verified) {
-        std::cout << mac << ": not verified after " << options.send.verifyTimeoutSeconds << " s: ";
-        if (!check.heard) {
-            std::cout << "not heard again\n";
-        } else {
-            std::string fields;
-            for (const std::string& key : check.pending) {
-                fields += (fields.empty() ? "" : ", ") + key + " shows " +
-                          TerminalText(FieldText(check.seen, key)) + " (requested " +
-                          TerminalText(FieldText(check.request, key)) + ")";
-            }
-            std::cout << fields << '\n';
-        }
-        return kExitNotVerified;
+    const std::vector<FieldVerdict> verdicts = JudgeFields(
+        device->record, plan.request, options.change, check.heard ? &check.seen : nullptr);
+    const bool confirmed = Confirmed(verdicts);
+    if (confirmed) {
+        std::cout << mac << ": verified\n";
+    } else {
+        std::cout << mac << ": not verified after " << options.send.verifyTimeoutSeconds << " s"
+                  << (check.heard ? "" : ": not heard again") << '\n';
     }
-    std::cout << mac << ": verified\n" << ChangeLines(SeenChanges(check), "  ");
-    return kExitDone;
+    std::cout << VerdictLines(verdicts, "  ");
+    return confirmed ? kExitDone : kExitNotVerified;
 }
 
 }  // namespace netsonde::cli

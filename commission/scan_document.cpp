@@ -16,6 +16,7 @@ const std::vector<std::string> kDeviceKeys = {"mac",      "name",   "ip",       
 namespace {
 
 const char* const kGone = "gone";
+const char* const kNotScanned = "not scanned";
 
 std::string Join(const std::vector<std::string>& list, char separator) {
     std::string text;
@@ -207,7 +208,8 @@ std::string CellText(const DeviceEntry& device, const std::string& key) {
 }
 
 std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& currentDevices,
-                                            const std::vector<DeviceEntry>& earlierDevices) {
+                                            const std::vector<DeviceEntry>& earlierDevices,
+                                            const std::vector<std::string>* listened) {
     std::vector<DeviceEntry> compared;
     std::set<std::string> heard;
     for (const DeviceEntry& device : currentDevices) {
@@ -245,8 +247,14 @@ std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& curr
         if (heard.count(old.mac) != 0) {
             continue;
         }
+        // Only a scan that listened where the device was heard can say it is gone.
+        const bool scanned =
+            listened == nullptr ||
+            std::any_of(old.adapters.begin(), old.adapters.end(), [&](const std::string& a) {
+                return std::find(listened->begin(), listened->end(), a) != listened->end();
+            });
         DeviceEntry entry = old;
-        entry.change = kGone;
+        entry.change = scanned ? kGone : kNotScanned;
         entry.changedFields.clear();
         compared.push_back(std::move(entry));
     }
@@ -254,7 +262,9 @@ std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& curr
 }
 
 void OrderDevices(std::vector<DeviceEntry>* devices, bool newest) {
-    const auto gone = [](const DeviceEntry& device) { return device.change == kGone; };
+    const auto gone = [](const DeviceEntry& device) {
+        return device.change == kGone || device.change == kNotScanned;
+    };
     std::stable_sort(devices->begin(), devices->end(),
                      [&](const DeviceEntry& a, const DeviceEntry& b) {
                          if (gone(a) != gone(b)) {

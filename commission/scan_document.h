@@ -75,9 +75,13 @@ std::string CellText(const DeviceEntry& device, const std::string& key);
 
 // Each current device gets "change" (new, changed or same) and "changed_fields" (the keys that
 // differ from the earlier scan, uptime_s and uptime never counted); devices of the earlier scan
-// not heard now follow as "gone" with their last values.
+// not heard now follow with their last values: "gone" when this scan listened on an adapter
+// they were heard on, "not scanned" when it listened on none of them (an adapter not asked
+// for, or whose socket failed). `listened`: the local addresses this scan heard on; nullptr:
+// every one.
 std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& currentDevices,
-                                            const std::vector<DeviceEntry>& earlierDevices);
+                                            const std::vector<DeviceEntry>& earlierDevices,
+                                            const std::vector<std::string>* listened = nullptr);
 
 // By MAC; with newest, by uptime_s, lowest first. Gone devices come last either way.
 void OrderDevices(std::vector<DeviceEntry>* devices, bool newest);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commission/field_verdicts.h"
 #include "config/change_fields.h"
 
 namespace netsonde::commission {
@@ -130,6 +131,65 @@ TEST(ChangePlanTest, VerificationComparesTheFlaggedFieldsOnly) {
     EXPECT_EQ(changes.front().key, "password");
     EXPECT_EQ(changes.back().key, "name");
     EXPECT_EQ(MaskText(0x0105), "0x0105 (261): password ipAddress subnetMask");
+}
+
+// What a verified change may claim: the flagged fields it saw, the password and name never as
+// verified, a password that went out unflagged said, and the change done only when nothing
+// asked for is left unconfirmed.
+TEST(ChangePlanTest, VerdictsClaimNoMoreThanTheRescanSaw) {
+    struct Case {
+        const char* what;
+        const char* storedPassword;
+        ChangeOptions asked;
+        bool heard;
+        bool deviceAppliesIp;
+        std::string verdicts;  // key=verdict, in order
+        bool confirmed;
+    };
+    ChangeOptions nameOnly, ipAndPassword, passwordOnly;
+    nameOnly.name = "renamed";
+    ipAndPassword.ip = "198.18.0.20";
+    ipAndPassword.password = "new";
+    passwordOnly.password = "new";
+    const Case cases[] = {
+        {"a name alone is sent unflagged: not verifiable, never verified", "", nameOnly, true, true,
+         "ip=verified tftp=verified image=verified mask=verified gateway=verified type=verified "
+         "name=not verifiable",
+         true},
+        {"ip seen, password flagged", "old", ipAndPassword, true, true,
+         "password=not verifiable ip=verified tftp=verified image=verified mask=verified "
+         "gateway=verified type=verified",
+         true},
+        {"ip not seen", "old", ipAndPassword, true, false,
+         "password=not verifiable ip=not seen tftp=verified image=verified mask=verified "
+         "gateway=verified type=verified",
+         false},
+        {"not heard again", "old", ipAndPassword, false, true,
+         "password=not verifiable ip=not seen tftp=not seen image=not seen mask=not seen "
+         "gateway=not seen type=not seen",
+         false},
+        {"a password for a device that reports none stored goes out unflagged", "", passwordOnly,
+         true, true,
+         "ip=verified tftp=verified image=verified mask=verified gateway=verified "
+         "type=verified password=password not flagged: the device reports none stored",
+         false},
+    };
+    for (const Case& c : cases) {
+        const DeviceRecord stored = Stored(AddressType::Static, "Switch", c.storedPassword);
+        const DeviceRecord request = PlanChange(stored, c.asked).request;
+        DeviceRecord seen = stored;  // a device that keeps its name, whatever it was sent
+        if (c.deviceAppliesIp) {
+            seen.setIpAddress(request.ipAddress());
+        }
+        const std::vector<FieldVerdict> verdicts =
+            JudgeFields(stored, request, c.asked, c.heard ? &seen : nullptr);
+        std::string listed;
+        for (const FieldVerdict& v : verdicts) {
+            listed += (listed.empty() ? "" : " ") + v.key + "=" + VerdictText(v.verdict);
+        }
+        EXPECT_EQ(listed, c.verdicts) << c.what;
+        EXPECT_EQ(Confirmed(verdicts), c.confirmed) << c.what;
+    }
 }
 
 }  // namespace

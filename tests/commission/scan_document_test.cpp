@@ -173,5 +173,22 @@ TEST(ScanDocumentTest, ComparisonWithAnEarlierScan) {
     EXPECT_EQ(rows[1].fields.back(), "adapters");
 }
 
+// A device of the earlier scan that did not answer is gone only where this scan listened.
+TEST(ScanDocumentTest, DevicesBehindAnAdapterNotListenedOnAreNotScanned) {
+    FoundDevices before;
+    before.Add("198.18.0.1", Device(1, "behind ws0"));
+    before.Add("198.18.1.1", Device(2, "behind ws1"));
+    before.Add("198.18.1.1", Device(3, "on both"));
+    before.Add("198.18.0.1", Device(3, "on both"));
+    const std::vector<std::string> listened = {"198.18.0.1"};
+    const std::vector<DeviceEntry> compared =
+        CompareWithEarlier({}, MakeScanDocument({}, before, 0).devices, &listened);
+    std::string changes;
+    for (const DeviceEntry& device : compared) {
+        changes += device.name + ": " + device.change.value_or("") + "; ";
+    }
+    EXPECT_EQ(changes, "behind ws0: gone; behind ws1: not scanned; on both: gone; ");
+}
+
 }  // namespace
 }  // namespace netsonde::commission

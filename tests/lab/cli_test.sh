@@ -138,6 +138,11 @@ check "since: each device's change and changed fields, newest first, gone last" 
         (if .change == "new" then "" else " " + (.changed_fields | join(" ")) end)' since.out)"
 check "since: a gone device keeps its last values" "cam-old 198.18.0.24" \
     "$(jq -r '.devices[] | select(.change == "gone") | "\(.name) \(.ip)"' since.out)"
+cli since_one scan --since first.json --adapter ws1 --format json
+check "since on one adapter: devices behind the other are not scanned, not gone" \
+    "02-00-5e-30-00-01 not scanned|02-00-5e-30-00-04 not scanned" \
+    "$(jq -r '.devices[] | select(.change == "gone" or .change == "not scanned") |
+        "\(.mac) \(.change)"' since_one.out | sort | paste -sd'|')"
 
 # ---- Texts that attack where they are shown: no device text reaches the terminal as a control
 # character; JSON keeps it exact.
@@ -202,19 +207,28 @@ check "set accepted: sent from ws0" "198.18.0.1" "$(echo "$requests" | head -1 |
 check "set verified: old and new address reported after the verification" 1 \
     "$(sed -n '/verified/,$p' static.out | grep -c '198\.18\.0\.31.*198\.18\.0\.41')"
 check "set: --password earns one warning line" 1 "$(grep -c 'warning: --password' static.err)"
+check "set verified: each flagged field verified, the password not verifiable" \
+    "ip verified|password not verifiable" \
+    "$(sed -n '/: verified$/,$p' static.out | grep -oE '^  (ip|password): .*: (not )?verifi(ed|able)' |
+        sed -E 's/^  ([a-z]+): .*: ((not )?verifi(ed|able))$/\1 \2/' | sort | paste -sd'|')"
 
 # The password from the environment, then from standard input: the same bytes as typed.
 base=$(reply_of 02005e200002)
 expected=$(patch "$(patch "$base" 0 ab03040a)" 4 "$(hex_of Env-Secret)00")
+# The device reports no password stored: the password goes out unflagged, which is said, and the
+# change is not done (exit code 5).
 NETSONDE_PASSWORD=Env-Secret cli dynamic set 02:00:5E:20:00:02 --adapter 198.18.0.1 --no-verify
-check "set a dynamic device with v: exit code" 0 $rc
+check "set a dynamic device with v and no password stored: not done" 5 $rc
+check "set a password for a device that reports none stored: said" 1 \
+    "$(grep -c '^  password not flagged: the device reports none stored$' dynamic.out)"
 check "set a dynamic device with v, NETSONDE_PASSWORD: the Change dialog's bytes" "$expected" \
     "$(set_requests_for dynamic 02005e200002 | head -1 | cut -d' ' -f3)"
 check "set with NETSONDE_PASSWORD: no warning" "" "$(cat dynamic.err)"
 printf 'Stdin-Secret\r\nnot this line\n' >stdin.txt
 stdin_file=stdin.txt NETSONDE_PASSWORD=Env-Secret cli from_stdin set 02-00-5e-20-00-02 \
     --adapter ws0 --password-stdin --no-verify
-check "set --password-stdin: exit code" 0 $rc
+check "set --password-stdin: exit code (the device took the last request whole: a password stored)" \
+    0 $rc
 check "set --password-stdin: its first line, not the environment's, went out" \
     "$(hex_of Stdin-Secret)00" \
     "$(set_requests_for from_stdin 02005e200002 | head -1 | cut -d' ' -f3 | cut -c9-34)"
@@ -237,6 +251,12 @@ cli dry set 02-00-5e-20-00-01 --adapter ws0 --ip 198.18.0.42 --dry-run
 check "dry run: exit code" 0 $rc
 check "dry run: nothing but discovery on the wire" "198.18.0.1 01 3" "$(wire_kinds dry)"
 check "dry run: shows the ChangeMask" 1 "$(grep -ciE '0x07cf|1999' dry.out)"
+
+# A name alone: carried unflagged, so never claimed as verified; the change is done.
+cli named set 02-00-5e-20-00-01 --adapter ws0 --name renamed --verify-timeout 10
+check "set --name: exit code" 0 $rc
+check "set --name: the name marked not verifiable, with what the device shows" 1 \
+    "$(grep -c '^  name: .* → renamed: not verifiable, sent unflagged (the device shows ' named.out)"
 
 cli notfound set 02-00-5e-20-00-99 --adapter ws0 --name x
 check "set on an unknown MAC: not found" 6 $rc
