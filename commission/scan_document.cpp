@@ -136,6 +136,24 @@ ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
     return document;
 }
 
+ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
+                          std::time_t scannedAt) {
+    ScanDocument document;
+    document.scannedAt = IsoUtc(scannedAt);
+    std::vector<std::string> heardOn;
+    if (!adapter.address.empty()) {
+        document.adapters.push_back(adapter);
+        heardOn.push_back(adapter.address);
+    }
+    // Not through FoundDevices: a record the Change dialog wrote back is the request as sent,
+    // no discovery reply, and the window lists it all the same.
+    for (const DeviceRecord& record : records) {
+        document.devices.push_back(MakeDeviceEntry({record, heardOn}));
+    }
+    OrderDevices(&document.devices, false);
+    return document;
+}
+
 void WriteAdapters(const std::vector<DocumentAdapter>& adapters, JsonWriter* json) {
     json->BeginArray();
     for (const DocumentAdapter& adapter : adapters) {
