@@ -5,7 +5,7 @@
 #include "config/address_check.h"
 #include "config/change_fields.h"
 #include "config/set_request.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "protocol/ipv4_number.h"
 #include "res/resource.h"
 

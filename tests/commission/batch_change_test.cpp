@@ -9,7 +9,7 @@
 
 #include "config/change_fields.h"
 #include "config/set_request.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde::commission {
 namespace {

@@ -1,24 +1,20 @@
-// Sending set requests and confirming them by rescanning, shared by the set and apply commands.
+// Sending set requests and confirming them by rescanning, shared by every program that changes
+// devices; nothing here prints.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "cli/change_plan.h"
-#include "cli/local_adapters.h"
+#include "commission/change_plan.h"
+#include "commission/found_devices.h"
 #include "protocol/broadcast_exchange.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 // The set exchange from one local address; prints nothing. Socket errors are kept in *error.
 ExchangeOutcome SendSetRequest(const DeviceRecord& request, const std::string& localAddress,
                                std::string* socketError);
-
-// One line per outcome, as both commands print it.
-std::string OutcomeText(const ExchangeOutcome& outcome);
-
-// Exit status of a set exchange's outcome.
-int OutcomeStatus(const ExchangeOutcome& outcome);
 
 // A request waiting to be seen applied.
 struct PendingCheck {
@@ -31,15 +27,15 @@ struct PendingCheck {
     bool heard = false;
 };
 
-// Rescans the adapters until every check is verified or timeoutSeconds have passed since the
-// call (at least one rescan). Returns false when Ctrl+C ended it.
-bool VerifyChanges(const std::vector<LocalAdapter>& adapters, int timeoutSeconds,
-                   std::vector<PendingCheck>* checks);
+// One discovery exchange on the adapters the changes went out on, into *heard; false when the
+// user ended it.
+using Rescan = std::function<bool(FoundDevices* heard)>;
+
+// Rescans until every check is verified or timeoutSeconds have passed since the call (at least
+// one rescan). Returns false when a rescan was ended by the user.
+bool VerifyChanges(const Rescan& rescan, int timeoutSeconds, std::vector<PendingCheck>* checks);
 
 // The requested changes with the values the device now shows as their new side.
 std::vector<FieldChange> SeenChanges(const PendingCheck& check);
 
-// "  ip: 198.18.0.10 → 198.18.0.20" lines of a change.
-std::string ChangeLines(const std::vector<FieldChange>& changes, const char* indent);
-
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission
