@@ -84,7 +84,8 @@ BatchPlan PlanBatch(const std::vector<BatchDevice>& devices, const BatchSettings
     };
 
     // Addresses are handed out to the checked devices that will be static; the others (and
-    // the workstation) keep theirs, which are therefore never handed out.
+    // the workstation) keep theirs, which are therefore never handed out: that includes the
+    // devices that will be dynamic.
     std::vector<std::size_t> toAddress;
     std::vector<std::uint32_t> current, avoid = ownAddresses;
     const DeviceRecord* first = nullptr;
@@ -96,6 +97,8 @@ BatchPlan PlanBatch(const std::vector<BatchDevice>& devices, const BatchSettings
         }
         first = first != nullptr ? first : &stored;
         if (TypeOf(stored, settings) == AddressType::Dynamic) {
+            // It keeps the address it holds until its DHCP server says otherwise.
+            avoid.push_back(Ipv4Number(stored.ipAddress()));
             plan.newIpTexts[i] = "dynamic";
         } else if (settings.firstIp) {
             toAddress.push_back(i);

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
+#include "commission/batch_run.h"
 #include "config/change_fields.h"
 #include "config/set_request.h"
 #include "protocol/text_forms.h"
@@ -139,23 +141,77 @@ TEST(BatchChangeTest, ChecksStopTheBatchInTheDialogsOrder) {
     }
 }
 
-TEST(BatchChangeTest, AddressesSkipTheDevicesLeftAloneAndTheWorkstation) {
+TEST(BatchChangeTest, AddressesSkipTheDevicesLeftAloneDynamicOnesAndTheWorkstation) {
     DeviceRecord other = Device(9, "Switch", AddressType::Static);
     other.setIpAddress({10, 0, 0, 11});
+    DeviceRecord dynamic = Device(2, "IP camera", AddressType::Dynamic);
+    dynamic.setIpAddress({10, 0, 0, 13});  // from its DHCP server; it keeps it
     BatchSettings settings;
     settings.firstIp = "10.0.0.10";
     settings.stepText = "1";
     const BatchPlan plan = PlanBatch({{Device(1, "IP camera", AddressType::Static), true},
                                       {other, false},
-                                      {Device(2, "IP camera", AddressType::Dynamic), true},
+                                      {dynamic, true},
                                       {Device(3, "IP camera", AddressType::Static), true}},
                                      settings, {0x0A00000Cu});  // the workstation's 10.0.0.12
     ASSERT_FALSE(plan.problem);
-    EXPECT_EQ(plan.newIpTexts, (std::vector<std::string>{"10.0.0.10", "", "dynamic", "10.0.0.13"}));
+    EXPECT_EQ(plan.newIpTexts, (std::vector<std::string>{"10.0.0.10", "", "dynamic", "10.0.0.14"}));
     ASSERT_EQ(plan.entries.size(), 3u);
     EXPECT_EQ(plan.entries[2].device, 3u);
-    EXPECT_EQ(FormatIpText(plan.entries[2].request.ipAddress()), "10.0.0.13");
-    EXPECT_EQ(FormatIpText(plan.entries[1].request.ipAddress()), "10.0.0.200") << "dynamic";
+    EXPECT_EQ(FormatIpText(plan.entries[2].request.ipAddress()), "10.0.0.14");
+    EXPECT_EQ(FormatIpText(plan.entries[1].request.ipAddress()), "10.0.0.13") << "dynamic";
+}
+
+// Four requests: accepted, refused, then Stop pressed while the third is in flight, so the fourth
+// is not sent and nothing is verified; without Stop, one verification tells seen from not seen.
+TEST(BatchChangeTest, RunStopsBetweenDevicesAndVerifiesOnce) {
+    std::vector<BatchEntry> entries;
+    for (std::uint8_t n = 1; n <= 4; ++n) {
+        const DeviceRecord stored = Device(n, "IP camera", AddressType::Static);
+        ChangeFields fields = StoredChangeFields(stored);
+        fields.ipText = "10.0.0." + std::to_string(n);
+        entries.push_back({n, stored, BuildSetRequest(stored, fields)});
+    }
+    const ExchangeOutcome outcomes[] = {{ExchangeResult::Accepted, 0},
+                                        {ExchangeResult::Rejected, 256},
+                                        {ExchangeResult::NoAnswer, 0},
+                                        {ExchangeResult::Accepted, 0}};
+    for (const bool pressStop : {true, false}) {
+        SCOPED_TRACE(pressStop ? "Stop" : "to the end");
+        std::atomic<bool> stop{false};
+        std::size_t sent = 0;
+        int rescans = 0;
+        BatchIo io;
+        io.send = [&](const DeviceRecord&) {
+            stop = pressStop && sent == 2;
+            return outcomes[sent++];
+        };
+        io.rescan = [&](FoundDevices* heard) {
+            ++rescans;
+            DeviceRecord reply = entries[0].request;  // device 1 shows its new address
+            reply.setOpcode(kDiscoveryReply);
+            heard->Add("10.0.0.1", reply);
+            return true;
+        };
+        io.verifyTimeoutSeconds = 0;
+        std::vector<std::string> results(entries.size());
+        std::string verifying;
+        RunBatch(entries, io, stop, [&](const BatchEvent& event) {
+            if (event.kind == BatchEvent::Kind::Result) {
+                results[event.entry] = BatchResultText(event.result);
+            } else if (event.kind == BatchEvent::Kind::Verifying) {
+                verifying =
+                    std::to_string(event.verified) + " of " + std::to_string(event.accepted);
+            }
+        });
+        EXPECT_EQ(sent, pressStop ? 3u : 4u);
+        EXPECT_EQ(rescans, pressStop ? 0 : 1);
+        EXPECT_EQ(results, pressStop ? (std::vector<std::string>{"Accepted", "Refused: subnet mask",
+                                                                 "No answer", "Not sent"})
+                                     : (std::vector<std::string>{"Verified", "Refused: subnet mask",
+                                                                 "No answer", "Not seen"}));
+        EXPECT_EQ(verifying, pressStop ? "" : "1 of 2");
+    }
 }
 
 }  // namespace
