@@ -1,6 +1,7 @@
-// Change Several Devices' rules without a window: a batch of one sends the Change dialog's bytes,
-// the checks stop a batch in the dialog's order with the device named, addresses are handed out
-// around the devices left alone, and a run stops between two devices and verifies once.
+// Change Several Devices' rules without a window: a batch of one sends the Change dialog's bytes
+// (and netsonde-cli set's), the checks stop a batch in the dialog's order with the device named,
+// addresses are handed out around the devices left alone, and a run stops between two devices
+// and verifies once.
 #include "commission/batch_change.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "commission/batch_run.h"
+#include "commission/change_plan.h"
 #include "config/change_fields.h"
 #include "config/set_request.h"
 #include "protocol/text_forms.h"
@@ -76,6 +78,21 @@ TEST(BatchChangeTest, BatchOfOneSendsTheChangeDialogsBytes) {
         ASSERT_FALSE(plan.problem) << plan.problem->message;
         ASSERT_EQ(plan.entries.size(), 1u);
         EXPECT_TRUE(plan.entries[0].request == BuildSetRequest(c.stored, fields));
+
+        // And what netsonde-cli set sends for the options that apply to that device.
+        ChangeOptions options;
+        options.type = c.settings.type;
+        options.ip = c.settings.firstIp;
+        options.mask = c.settings.mask;
+        options.gateway = c.settings.gateway;
+        options.password = c.settings.password;
+        if (!DescriptionHasV(c.stored)) {
+            options.tftp = c.settings.tftp;
+            options.image = c.settings.image;
+        }
+        const PlannedChange set = PlanChange(c.stored, options);
+        EXPECT_EQ(set.error, "");
+        EXPECT_TRUE(set.request == plan.entries[0].request);
     }
 }
 
