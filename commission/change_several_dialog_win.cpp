@@ -346,6 +346,8 @@ void ChangeSeveralDialog::OnBatchEvent(const BatchEvent& event) {
                 outcome == commission::BatchOutcome::Verified) {
                 StoreChangedDevice(scanRows_, listed_[device].scanRow, listed_[device].index,
                                    event.record);
+                rows_.SetRowText(static_cast<int>(device), kIpCol,
+                                 FormatIpText(event.record.ipAddress()));
             }
             break;
         }
@@ -431,11 +433,15 @@ void ChangeSeveralDialog::OnCancel() {
         EndModal(IDCANCEL);
         return;
     }
-    if (ShowAppMessage("Stop the changes and close?", MB_YESNO | MB_ICONQUESTION) == IDYES &&
-        running_) {
-        stop_ = true;
-        closeWhenDone_ = true;
+    if (ShowAppMessage("Stop the changes and close?", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
     }
+    if (!running_) {  // the batch ended while the question was open
+        EndModal(IDCANCEL);
+        return;
+    }
+    stop_ = true;
+    closeWhenDone_ = true;
 }
 
 bool ChangeSeveralDialog::OnCommand(int id, int code, HWND) {
