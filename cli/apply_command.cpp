@@ -11,6 +11,7 @@
 #include "commission/apply_report.h"
 #include "commission/device_change.h"
 #include "commission/plan_file.h"
+#include "protocol/text_escapes.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::cli {
@@ -71,7 +72,7 @@ int RunApplyCommand(const ApplyOptions& options) {
     }
     const Plan plan = ReadPlan(options.plan, text);
     for (const std::string& problem : plan.errors) {
-        std::cerr << problem << '\n';
+        std::cerr << TerminalText(problem) << '\n';
     }
     if (!plan.errors.empty()) {
         Complain(std::to_string(plan.errors.size()) + " error(s) in the plan; nothing was sent");
@@ -98,7 +99,8 @@ int RunApplyCommand(const ApplyOptions& options) {
         RowResult& result = results[i];
         result.row = &row;
         const auto problem = [&](const std::string& outcome, const std::string& what, int status) {
-            std::cerr << options.plan << ":" << row.line << ": " << row.mac << ": " << what << '\n';
+            std::cerr << TerminalText(options.plan) << ":" << row.line << ": " << row.mac << ": "
+                      << TerminalText(what) << '\n';
             result.outcome = outcome;
             result.detail = what;
             checkStatus = Worst(checkStatus, status);
@@ -146,7 +148,8 @@ int RunApplyCommand(const ApplyOptions& options) {
     if (options.send.dryRun) {
         for (RowResult& result : results) {
             std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << " ("
-                      << FieldText(result.stored, "name") << ") on " << result.adapter << '\n'
+                      << TerminalText(FieldText(result.stored, "name")) << ") on " << result.adapter
+                      << '\n'
                       << ChangeLines(result.changes, "  ") << "  ChangeMask "
                       << MaskText(result.request.fieldMask()) << '\n';
             result.outcome = "dry run";

@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/exit_status.h"
+#include "cli/help_formatter.h"
 
 namespace netsonde::cli {
 namespace {
@@ -17,12 +18,14 @@ void AddSendOptions(CLI::App* command, SendOptions* send) {
         ->allow_extra_args(false);
     command->add_flag("--dry-run", send->dryRun,
                       "Print the fields and the ChangeMask; send no set request");
-    command->add_flag("--no-verify{false}", send->verify, "Do not rescan to verify the change");
+    command->add_flag_callback(
+        "--no-verify", [send] { send->verify = false; }, "Do not rescan to verify the change");
     command
         ->add_option("--verify-timeout", send->verifyTimeoutSeconds,
                      "Seconds to rescan until the device shows the new values (default 60, for "
-                     "devices that reboot)")
-        ->check(CLI::Range(0, 86400));
+                     "devices that reboot; at most 86400)")
+        ->check(CLI::Range(0, 86400))
+        ->type_name("SECONDS");
 }
 
 void AddChangeOptions(CLI::App* command, commission::ChangeOptions* change) {
@@ -49,6 +52,8 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
         "Finds the managed network devices on every local segment at once and changes "
         "their network settings (UDP broadcast, port 2719).",
         kProgramName};
+    // Before the commands are added: each takes its parent's formatter.
+    app.formatter(std::make_shared<HelpFormatter>());
     app.set_version_flag("--version", kProgramVersion, "Print the version and exit");
     app.require_subcommand(1, 1);
     app.footer(
@@ -69,11 +74,15 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
                      "Scan only this adapter: an address or an interface name (repeatable)")
         ->allow_extra_args(false);
     scanCommand->add_option("--format", scan.format, "table (default), csv or json")
-        ->check(CLI::IsMember({"table", "csv", "json"}));
-    scanCommand->add_option("--save", scan.save, "Also write the scan as JSON to this file");
-    scanCommand->add_option("--since", scan.since,
-                            "Compare with an earlier scan saved with --save: new, gone, "
-                            "changed or same, and the fields that changed");
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->type_name("table|csv|json");
+    scanCommand->add_option("--save", scan.save, "Also write the scan as JSON to this file")
+        ->type_name("FILE");
+    scanCommand
+        ->add_option("--since", scan.since,
+                     "Compare with an earlier scan saved with --save: new, gone, "
+                     "changed or same, and the fields that changed")
+        ->type_name("FILE");
     scanCommand->add_flag("--newest", scan.newest,
                           "Order by uptime, lowest first (gone devices last)");
 
@@ -100,12 +109,18 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
                      "any of type, ip, mask, gateway, tftp, image, "
                      "password, name")
         ->required();
-    applyCommand->add_option("--report", apply.report,
-                             "Write old and new values and the outcome per row (.csv or .json)");
+    applyCommand
+        ->add_option("--report", apply.report,
+                     "Write old and new values and the outcome per row (.csv or .json)")
+        ->type_name("FILE");
     AddSendOptions(applyCommand, &apply.send);
     applyCommand->footer(
         "An empty cell leaves that option out, as for set. The plan is checked "
         "whole, then against one scan; with any error nothing is sent.");
+
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        command->group("Commands");
+    }
 
     try {
         app.parse(argc, argv);

@@ -4,11 +4,11 @@
 // socket error message.
 #include "protocol/broadcast_exchange.h"
 
-#include <array>
 #include <utility>
 #include <vector>
 
 #include "protocol/platform_socket.h"
+#include "protocol/record_receive.h"
 
 namespace netsonde {
 namespace {
@@ -113,12 +113,11 @@ Verdict HandOver(PendingDatagrams& pending, ExchangeMode& mode) {
 // of hand-over, the windows and what is handed over stay as if each datagram went on at once.
 Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeMode& mode,
                          const ErrorNotifier& notify, PendingDatagrams& pending, bool* stopped) {
-    std::array<std::uint8_t, kRecordSize> buffer{};
     const std::time_t opened = clock.Now();
     while (clock.Now() == opened && !*stopped) {
-        const ReceiveResult received = socket.Receive(buffer.data(), buffer.size());
-        switch (received.status) {
-            case ReceiveStatus::WouldBlock:
+        DeviceRecord datagram;
+        switch (ReceiveRecord(socket, &datagram)) {
+            case Arrival::Nothing:
                 if (HandOver(pending, mode) == Verdict::EndExchange) {
                     return Verdict::EndExchange;
                 }
@@ -127,8 +126,7 @@ Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeM
                     socket.WaitReadable(clock.MillisecondsToNextSecond());
                 }
                 break;
-            case ReceiveStatus::MessageTooLong:
-            case ReceiveStatus::Failed:
+            case Arrival::Failed:
                 // What arrived before the error is handed over before the error is shown.
                 if (HandOver(pending, mode) == Verdict::EndExchange) {
                     return Verdict::EndExchange;
@@ -138,18 +136,15 @@ Verdict RunReceiveWindow(DatagramSocket& socket, ExchangeClock& clock, ExchangeM
                 }
                 *stopped = true;
                 break;
-            case ReceiveStatus::Datagram: {
-                DeviceRecord datagram;
-                // Anything but exactly one record is dropped without a word.
-                if (DeviceRecord::FromDatagram(buffer.data(), received.bytes, &datagram)) {
-                    pending.push_back(datagram);
-                    if (pending.size() >= mode.BatchSize() &&
-                        HandOver(pending, mode) == Verdict::EndExchange) {
-                        return Verdict::EndExchange;
-                    }
+            case Arrival::Dropped:
+                break;
+            case Arrival::Record:
+                pending.push_back(datagram);
+                if (pending.size() >= mode.BatchSize() &&
+                    HandOver(pending, mode) == Verdict::EndExchange) {
+                    return Verdict::EndExchange;
                 }
                 break;
-            }
         }
     }
     return HandOver(pending, mode);

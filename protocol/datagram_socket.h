@@ -12,8 +12,11 @@ namespace netsonde {
 enum class ReceiveStatus {
     Datagram,        // bytes holds the datagram's length (possibly 0)
     WouldBlock,      // nothing queued
-    MessageTooLong,  // a datagram longer than the buffer arrived
-    Failed,          // any other receive error
+    MessageTooLong,  // a datagram longer than the buffer arrived and was discarded
+    // An ICMP error about an earlier send, reported by the receive (Winsock's connection or
+    // network reset on a UDP socket); nothing was taken from the queue.
+    ConnectionReset,
+    Failed,  // any other receive error
 };
 
 struct ReceiveResult {
@@ -23,7 +26,7 @@ struct ReceiveResult {
 };
 
 class DatagramSocket {
-public:
+  public:
     virtual ~DatagramSocket() = default;
     // socket(AF_INET, SOCK_DGRAM, 0) switched to non-blocking mode.
     virtual bool Open() = 0;
@@ -41,7 +44,7 @@ public:
 };
 
 class ExchangeClock {
-public:
+  public:
     virtual ~ExchangeClock() = default;
     // The calendar clock in whole seconds, as time() reads it.
     virtual std::time_t Now() = 0;

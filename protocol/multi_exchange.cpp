@@ -2,8 +2,9 @@
 #include "protocol/multi_exchange.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
+
+#include "protocol/record_receive.h"
 
 namespace netsonde {
 namespace {
@@ -25,21 +26,20 @@ struct Participant {
 // gave something (datagram or error).
 int DrainTurn(Participant& participant, const MultiReplyHandler& onReply,
               MultiExchangeOutcome* outcome) {
-    std::array<std::uint8_t, kRecordSize> buffer{};
     int read = 0;
     while (read < kBurstPerTurn && !participant.stopped) {
-        const ReceiveResult received = participant.socket->Receive(buffer.data(), buffer.size());
-        if (received.status == ReceiveStatus::WouldBlock) {
+        DeviceRecord datagram;
+        const Arrival arrival = ReceiveRecord(*participant.socket, &datagram);
+        if (arrival == Arrival::Nothing) {
             break;
         }
         ++read;
-        if (received.status != ReceiveStatus::Datagram) {
+        if (arrival == Arrival::Failed) {
             participant.stopped = true;
             outcome->receiveError[participant.adapter] = kDiscoverySocketError;
             break;
         }
-        DeviceRecord datagram;
-        if (DeviceRecord::FromDatagram(buffer.data(), received.bytes, &datagram) && onReply) {
+        if (arrival == Arrival::Record && onReply) {
             onReply(participant.adapter, datagram);
         }
     }

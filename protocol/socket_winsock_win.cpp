@@ -75,8 +75,20 @@ class WinsockDatagramSocket : public DatagramSocket {
                 case WSAEWOULDBLOCK:
                     result.status = ReceiveStatus::WouldBlock;
                     break;
+                // Windows discards the rest of a datagram longer than the buffer; Wine 8 does
+                // the same (measured in the lab: a 613-, 1400- or 65,000-byte datagram read into
+                // 612 bytes gives WSAEMSGSIZE once, and the next receive gets the next datagram).
                 case WSAEMSGSIZE:
                     result.status = ReceiveStatus::MessageTooLong;
+                    break;
+                // Windows reports an ICMP port unreachable (or time exceeded) about an earlier
+                // send as the next receive's error on a UDP socket, and any host can send one.
+                // Wine 8 never does: its UDP sockets ignore ICMP errors, as Linux does for an
+                // unconnected socket (measured in the lab, for an unreachable of its own and
+                // for one from another host).
+                case WSAECONNRESET:
+                case WSAENETRESET:
+                    result.status = ReceiveStatus::ConnectionReset;
                     break;
                 default:
                     result.status = ReceiveStatus::Failed;

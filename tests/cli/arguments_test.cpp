@@ -1,6 +1,7 @@
 // The command line as scripts will use it: which argument lists are accepted, what they set,
 // and that every refusal is exit code 1 before anything is sent.
 #include "cli/arguments.h"
+#include "cli/help_formatter.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,43 @@ TEST(ArgumentsTest, OptionsLandWhereTheCommandsReadThem) {
     Arguments version;
     Parse({"--version"}, &version, &out);
     EXPECT_EQ(out, "2.7.2\n");
+}
+
+// Every command's --help, the commands read from the program's own list: within 80 columns and
+// free of what the parser would print on its own (flag defaults, C++ type names, validators).
+TEST(ArgumentsTest, HelpReadsCleanly) {
+    // Searched in each line with a blank added at both ends.
+    const std::vector<std::string> artefacts = {
+        "{false}",    "{true}",     ":{",      " in [",  " TEXT ", " INT ",
+        " REQUIRED ", " Excludes:", " Needs:", " ENUM ", " FLOAT "};
+    Arguments arguments;
+    std::string help;
+    ASSERT_EQ(Parse({"--help"}, &arguments, &help), 0);
+    std::vector<std::string> commands = {""};
+    std::istringstream list(help);
+    bool inList = false;
+    for (std::string line; std::getline(list, line);) {
+        if (inList && line.rfind("  ", 0) == 0 && line[2] != ' ') {
+            commands.push_back(line.substr(2, line.find(' ', 2) - 2));
+        }
+        inList = line == "Commands:" || (inList && !line.empty());
+    }
+    ASSERT_GE(commands.size(), 5u) << help;
+    for (const std::string& command : commands) {
+        std::string text;
+        ASSERT_EQ(Parse(command.empty() ? std::vector<const char*>{"--help"}
+                                        : std::vector<const char*>{command.c_str(), "--help"},
+                        &arguments, &text),
+                  0);
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), kHelpWidth) << command << ": " << line;
+            for (const std::string& artefact : artefacts) {
+                EXPECT_EQ((" " + line + " ").find(artefact), std::string::npos)
+                    << command << ": " << line;
+            }
+        }
+    }
 }
 
 }  // namespace

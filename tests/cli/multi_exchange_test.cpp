@@ -22,6 +22,8 @@ struct World {
     SharedClock clock;
     std::map<std::string, std::map<int, std::vector<DeviceRecord>>> replies;  // per address, window
     std::vector<std::string> unbindable;
+    // Per address: receive errors reported before the first window's replies, between them.
+    std::map<std::string, std::vector<ReceiveStatus>> errorsFirst;
     std::vector<std::string> log;  // "send ADDR@second", "close ADDR"
     int cancelAfterSends = -1;
 };
@@ -42,17 +44,25 @@ class FakeSocket : public DatagramSocket {
     void SendBroadcast(const std::uint8_t*, std::size_t size) override {
         EXPECT_EQ(size, kRecordSize);
         world_.log.push_back("send " + address_ + "@" + std::to_string(world_.clock.second));
-        const auto& mine = world_.replies[address_][sends_++];
-        queue_.insert(queue_.end(), mine.begin(), mine.end());
+        const auto& mine = world_.replies[address_][sends_];
+        for (const DeviceRecord& reply : mine) {
+            if (sends_ == 0) {
+                for (const ReceiveStatus error : world_.errorsFirst[address_]) {
+                    queue_.push_back({error, DeviceRecord()});
+                }
+            }
+            queue_.push_back({ReceiveStatus::Datagram, reply});
+        }
+        ++sends_;
     }
     ReceiveResult Receive(std::uint8_t* buffer, std::size_t capacity) override {
         ReceiveResult result;
         if (queue_.empty())
             return result;
-        std::copy_n(queue_.front().data(), std::min(capacity, kRecordSize), buffer);
+        std::copy_n(queue_.front().record.data(), std::min(capacity, kRecordSize), buffer);
+        result.status = queue_.front().status;
+        result.bytes = result.status == ReceiveStatus::Datagram ? kRecordSize : 0;
         queue_.pop_front();
-        result.status = ReceiveStatus::Datagram;
-        result.bytes = kRecordSize;
         return result;
     }
     // Every wait on an empty segment lets the second run out: the fakes share one clock.
@@ -62,7 +72,11 @@ class FakeSocket : public DatagramSocket {
   private:
     World& world_;
     std::string address_;
-    std::deque<DeviceRecord> queue_;
+    struct Queued {
+        ReceiveStatus status;
+        DeviceRecord record;
+    };
+    std::deque<Queued> queue_;
     int sends_ = 0;
 };
 
@@ -120,6 +134,36 @@ TEST(MultiExchangeTest, EveryAdapterSendsThreeTimesInTheSameWindowsAndRepliesNam
     EXPECT_EQ(heard[0].tag, 1);
     EXPECT_EQ(heard[2].adapter, 2u) << "indices name the address list, the failed one included";
     EXPECT_EQ(heard[3].tag, 3);
+}
+
+// A long datagram or an ICMP reset is dropped and its adapter goes on listening; any other
+// receive error stops that adapter alone, and is reported.
+TEST(MultiExchangeTest, StrayErrorsAreDroppedAndOtherErrorsStopOneAdapter) {
+    struct Case {
+        ReceiveStatus error;
+        bool stops;
+    };
+    for (const Case c :
+         {Case{ReceiveStatus::MessageTooLong, false}, Case{ReceiveStatus::ConnectionReset, false},
+          Case{ReceiveStatus::Failed, true}}) {
+        SCOPED_TRACE(static_cast<int>(c.error));
+        World world;
+        world.replies["198.18.0.1"][0] = {Reply(1), Reply(2)};
+        world.replies["198.18.0.1"][1] = {Reply(3)};
+        world.replies["198.18.1.1"][0] = {Reply(4)};
+        world.errorsFirst["198.18.0.1"] = {c.error};
+        std::vector<Heard> heard;
+        const MultiExchangeOutcome outcome =
+            RunExchange(world, {"198.18.0.1", "198.18.1.1"}, &heard);
+
+        std::vector<int> tags;
+        for (const Heard& h : heard) {
+            tags.push_back(h.tag);
+        }
+        EXPECT_EQ(tags, (c.stops ? std::vector<int>{4} : std::vector<int>{1, 2, 4, 3}));
+        EXPECT_EQ(outcome.receiveError[0] != nullptr, c.stops);
+        EXPECT_EQ(outcome.receiveError[1], nullptr);
+    }
 }
 
 TEST(MultiExchangeTest, CancellationStopsSendingAndClosesEverySocket) {

@@ -229,11 +229,9 @@ TEST_F(BroadcastExchangeTest, ReceiveErrorStopsReceivingButNotSending) {
         const char* message;
     };
     const Case cases[] = {
-        {"too long, discovery", ReceiveStatus::MessageTooLong, false, false,
-         ExchangeResult::Completed, "Socket Connection Error"},
         {"other error, discovery", ReceiveStatus::Failed, false, false, ExchangeResult::Completed,
          "Socket Connection Error"},
-        {"too long, set", ReceiveStatus::MessageTooLong, true, false, ExchangeResult::NoAnswer,
+        {"other error, set", ReceiveStatus::Failed, true, false, ExchangeResult::NoAnswer,
          "Error connecting to device"},
         {"error after acceptance", ReceiveStatus::Failed, true, true, ExchangeResult::Accepted,
          "Error connecting to device"},
@@ -259,6 +257,45 @@ TEST_F(BroadcastExchangeTest, ReceiveErrorStopsReceivingButNotSending) {
         EXPECT_EQ(Count("send"), c.acceptFirst ? 1 : 3);
         EXPECT_EQ(Count("recv"), c.acceptFirst ? 2 : 1);
         EXPECT_EQ(script.log.back(), "close");
+    }
+}
+
+// A datagram too long for the record, or an ICMP error about an earlier send, can come from any
+// host: it is dropped like a short datagram, and the replies around it still count.
+TEST_F(BroadcastExchangeTest, LongDatagramsAndResetsAreDroppedAndReceivingGoesOn) {
+    for (const ReceiveStatus stray :
+         {ReceiveStatus::MessageTooLong, ReceiveStatus::ConnectionReset}) {
+        for (const bool setMode : {false, true}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(stray)) +
+                         (setMode ? " set" : " discovery"));
+            script = SocketScript();
+            notices.clear();
+            handed.clear();
+            workingCopy = Tagged(7, kDiscoveryReply);
+            const Arrival second = setMode ? Datagram(SetReply(kSetAccepted)) : Datagram(Tagged(2));
+            script.duringWindow[0] = {ReceiveError(stray),
+                                      Datagram(Tagged(1), 611),
+                                      ReceiveError(stray),
+                                      ReceiveError(stray),
+                                      second,
+                                      ReceiveError(stray)};
+            script.afterWindow[0] = {ReceiveError(stray)};
+            script.duringWindow[1] = {Datagram(Tagged(3)), ReceiveError(stray)};
+
+            const ExchangeOutcome outcome = setMode ? Set() : Discover();
+            EXPECT_TRUE(notices.empty());
+            if (setMode) {
+                EXPECT_EQ(outcome.result, ExchangeResult::Accepted);
+                EXPECT_EQ(workingCopy, setRequest);
+                EXPECT_EQ(Count("send"), 1);
+            } else {
+                EXPECT_EQ(outcome.result, ExchangeResult::Completed);
+                EXPECT_EQ(handed, (std::vector<DeviceRecord>{Tagged(2), Tagged(3)}));
+                EXPECT_EQ(Count("send"), 3);
+            }
+            // Each window still ends with its second, not at a stray.
+            EXPECT_EQ(Count("wait"), setMode ? 1 : 3);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 //   reply N LENGTH MARKER OPCODE MAC DIGEST   one per datagram handed over (discovery mode)
 //   notify MESSAGE                            the socket error message, when one is shown
 //   copy request|unchanged                    set mode: the working copy afterwards
+//   receive-error CODE COUNT                  per platform error code the receives reported
 //   result RESULT [ERRORMASK]                 the outcome; the mask comes with Rejected
 //
 // DIGEST is the 64-bit FNV-1a of the 612 bytes; --hex prints the bytes instead. --align starts
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -225,6 +227,7 @@ class StepTimer {
 
 struct ReceiveProfile {
     StepTime datagram, wouldBlock, other, wait, handler;
+    std::map<int, int> errorCodes;
     void Print() const {
         const auto line = [](const char* name, const StepTime& step) {
             std::fprintf(stderr, "timing %-12s calls %8lld  us %9lld  us/call %7.2f\n", name,
@@ -256,6 +259,9 @@ class TimedSocket : public DatagramSocket {
         StepTime& step = result.status == ReceiveStatus::Datagram     ? profile_->datagram
                          : result.status == ReceiveStatus::WouldBlock ? profile_->wouldBlock
                                                                       : profile_->other;
+        if (&step == &profile_->other) {
+            ++profile_->errorCodes[result.errorCode];
+        }
         ++step.calls;
         step.microseconds += std::chrono::duration_cast<std::chrono::microseconds>(
                                  std::chrono::steady_clock::now() - started)
@@ -307,12 +313,10 @@ int Run(int argc, char** argv) {
         std::fflush(stdout);
     });
     ReceiveProfile profile;
-    if (options.timing) {
-        io.openSocket = [&profile] {
-            return std::unique_ptr<DatagramSocket>(
-                std::make_unique<TimedSocket>(MakePlatformSocket(), &profile));
-        };
-    }
+    io.openSocket = [&profile] {
+        return std::unique_ptr<DatagramSocket>(
+            std::make_unique<TimedSocket>(MakePlatformSocket(), &profile));
+    };
     if (options.align) {
         AlignToSecond();
     }
@@ -343,6 +347,9 @@ int Run(int argc, char** argv) {
     }
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
+    for (const auto& [code, count] : profile.errorCodes) {
+        std::printf("receive-error %d %d\n", code, count);
+    }
     if (outcome.result == ExchangeResult::Rejected) {
         std::printf("result Rejected %u\n", static_cast<unsigned>(outcome.errorMask));
     } else {
