@@ -13,6 +13,7 @@
 #include "commission/device_change.h"
 #include "commission/plan_file.h"
 #include "config/address_check.h"
+#include "protocol/text_escapes.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::cli {
@@ -73,7 +74,7 @@ int RunApplyCommand(const ApplyOptions& options) {
     }
     const Plan plan = ReadPlan(options.plan, text);
     for (const std::string& problem : plan.errors) {
-        std::cerr << problem << '\n';
+        std::cerr << TerminalText(problem) << '\n';
     }
     if (!plan.errors.empty()) {
         Complain(std::to_string(plan.errors.size()) + " error(s) in the plan; nothing was sent");
@@ -110,7 +111,8 @@ int RunApplyCommand(const ApplyOptions& options) {
         RowResult& result = results[i];
         result.row = &row;
         const auto problem = [&](const std::string& outcome, const std::string& what, int status) {
-            std::cerr << options.plan << ":" << row.line << ": " << row.mac << ": " << what << '\n';
+            std::cerr << TerminalText(options.plan) << ":" << row.line << ": " << row.mac << ": "
+                      << TerminalText(what) << '\n';
             result.outcome = outcome;
             result.detail = what;
             checkStatus = Worst(checkStatus, status);
@@ -159,7 +161,8 @@ int RunApplyCommand(const ApplyOptions& options) {
     if (options.send.dryRun) {
         for (RowResult& result : results) {
             std::cout << options.plan << ":" << result.row->line << " " << result.row->mac << " ("
-                      << FieldText(result.stored, "name") << ") on " << result.adapter << '\n'
+                      << TerminalText(FieldText(result.stored, "name")) << ") on " << result.adapter
+                      << '\n'
                       << ChangeLines(result.changes, "  ") << "  ChangeMask "
                       << MaskText(result.request.fieldMask()) << '\n';
             result.outcome = "dry run";

@@ -3,6 +3,7 @@
 
 #include "cli/exit_status.h"
 #include "config/change_fields.h"
+#include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
 
@@ -48,8 +49,8 @@ std::string ChangeLines(const std::vector<FieldChange>& changes, const char* ind
         if (change.key == "password") {
             lines += "(set; never shown)\n";
         } else {
-            lines += (change.before.empty() ? "\"\"" : change.before) + " \u2192 " +
-                     (change.after.empty() ? "\"\"" : change.after) + "\n";
+            lines += (change.before.empty() ? "\"\"" : TerminalText(change.before)) + " \u2192 " +
+                     (change.after.empty() ? "\"\"" : TerminalText(change.after)) + "\n";
         }
     }
     return lines;

