@@ -166,19 +166,17 @@ refuses:"
     echo
     say "\`plan\`: thirty cameras out of the box behind \`ws0\`, all on the factory address
 198.18.0.200, and a switch already on 198.18.0.11 (\`tests/lab/scenarios/cli_plan_30.scn\`).
-Addresses are handed out from 198.18.0.1 on, passing the workstation's own and the switch's;
-from 198.18.0.240 not all of them fit. \`apply\` takes the plan as it is:"
+The first nine get every second address from 198.18.0.1 on, passing the workstation's own and
+the switch's; all thirty do not fit from 198.18.0.240. \`apply\` takes the plan as it is:"
     sim "$lab_dir/scenarios/cli_plan_30.scn"
     fence
-    start -n 4 plan --adapter ws0 --match 'description=IP camera' --ip-from 198.18.0.1 \
-        --output plan.csv
-    start plan --adapter ws0 --match 'name=cam-*' --ip-from 198.18.0.240
+    start plan --adapter ws0 --match 'name=cam-0*' --ip-from 198.18.0.1 --step 2 --output plan.csv
+    start plan --adapter ws0 --match 'description=IP camera' --ip-from 198.18.0.240
     shown
     echo
-    echo "\$ head -4 plan.csv"
-    tr -d '\r' <plan.csv | head -4
+    cat_file plan.csv
     echo
-    show -n 2 apply plan.csv --adapter ws0
+    show apply plan.csv --adapter ws0
     fence
     exit 0
 fi
