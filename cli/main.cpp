@@ -46,6 +46,9 @@ int Run(const std::vector<std::string>& words) {
         case Command::Apply:
             status = RunApplyCommand(arguments.apply);
             break;
+        case Command::Plan:
+            status = RunPlanCommand(arguments.plan);
+            break;
     }
     StopSockets();
     return status;

@@ -49,6 +49,18 @@ const std::string* TextMember(const DeviceEntry& device, const std::string& key)
     return nullptr;
 }
 
+// The document of these devices in the order given: what a scan and a window both save.
+ScanDocument DocumentOf(const std::vector<DocumentAdapter>& adapters,
+                        const std::vector<FoundDevice>& devices, std::time_t scannedAt) {
+    ScanDocument document;
+    document.scannedAt = IsoUtc(scannedAt);
+    document.adapters = adapters;
+    for (const FoundDevice& device : devices) {
+        document.devices.push_back(MakeDeviceEntry(device));
+    }
+    return document;
+}
+
 }  // namespace
 
 std::string Latin1ToUtf8(std::string_view bytes) {
@@ -128,12 +140,26 @@ DeviceEntry MakeDeviceEntry(const FoundDevice& device) {
 
 ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
                               const FoundDevices& devices, std::time_t scannedAt) {
-    ScanDocument document;
-    document.scannedAt = IsoUtc(scannedAt);
-    document.adapters = adapters;
-    for (const FoundDevice& device : devices.devices()) {
-        document.devices.push_back(MakeDeviceEntry(device));
+    return DocumentOf(adapters, devices.devices(), scannedAt);
+}
+
+ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
+                          std::time_t scannedAt) {
+    std::vector<DocumentAdapter> adapters;
+    std::vector<std::string> heardOn;
+    if (!adapter.address.empty()) {
+        adapters.push_back(adapter);
+        heardOn.push_back(adapter.address);
     }
+    // Not through FoundDevices::Add: a record the Change dialog wrote back is the request as
+    // sent, no discovery reply, and the window lists it all the same. Through the same document
+    // maker as a scan, so whatever a scan's document adds to its devices, the window's has too.
+    std::vector<FoundDevice> devices;
+    for (const DeviceRecord& record : records) {
+        devices.push_back({record, heardOn});
+    }
+    ScanDocument document = DocumentOf(adapters, devices, scannedAt);
+    OrderDevices(&document.devices, false);
     return document;
 }
 
