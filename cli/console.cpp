@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "protocol/text_escapes.h"
 
@@ -22,9 +21,22 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
         *error = path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    *text = content.str();
+    // Read in pieces up to one byte past the limit, so a huge file is never held whole.
+    std::string content;
+    char piece[1 << 16];
+    while (content.size() <= kMaxReadFileBytes && in.read(piece, sizeof piece).gcount() > 0) {
+        content.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
+    if (content.size() > kMaxReadFileBytes) {
+        *error =
+            path + ": larger than " + std::to_string(kMaxReadFileBytes >> 20) + " MiB; not read";
+        return false;
+    }
+    if (in.bad()) {
+        *error = path + ": cannot read: " + std::strerror(errno);
+        return false;
+    }
+    *text = std::move(content);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // program's name, and whole text files read and written as bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace netsonde::cli {
@@ -13,6 +14,11 @@ constexpr const char* kProgramVersion = "2.7.2";
 // a device's text.
 void Complain(const std::string& text);
 
+// The most a file the program reads (a plan, a saved scan) may hold: a saved scan of the most
+// devices a scan keeps, with every text full, stays well below it.
+constexpr std::size_t kMaxReadFileBytes = 64u << 20;
+
+// The whole file; refused, with *error set, when it holds more than kMaxReadFileBytes.
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
 bool WriteTextFile(const std::string& path, const std::string& text, std::string* error);
 

@@ -122,6 +122,12 @@ cli missing scan --adapter 198.18.7.7
 check "an adapter that does not exist: adapter failure" 2 $rc
 check "an adapter that does not exist: nothing sent" "" "$(cat missing.wire)"
 
+truncate -s 65M huge.json
+cli huge scan --since huge.json
+check "a --since file over 64 MiB: usage error, said, nothing sent" "1 1 " \
+    "$rc $(grep -c 'larger than 64 MiB' huge.err) $(cat huge.wire)"
+rm -f huge.json
+
 # ---- What changed: sw-left renamed, cam-old gone, cam-new new.
 start_sim "$scenarios/cli_two_adapters_later.scn"
 cli since scan --since first.json --newest --format json
