@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde {
 

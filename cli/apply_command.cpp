@@ -2,24 +2,23 @@
 // requests one by one, one shared verification, and a result per row.
 #include <iostream>
 
+#include "cli/change_output.h"
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "cli/csv.h"
-#include "cli/device_change.h"
 #include "cli/exit_status.h"
-#include "cli/plan_file.h"
 #include "cli/platform.h"
-#include "cli/scan_document.h"
 #include "cli/scan_run.h"
-#include "discovery/text_forms.h"
+#include "commission/apply_report.h"
+#include "commission/device_change.h"
+#include "commission/plan_file.h"
+#include "protocol/text_forms.h"
 #include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
-namespace {
 
-// The report's fields, in column order; the password never appears.
-const std::vector<std::string> kReportFields = {"type", "ip",    "mask", "gateway",
-                                                "tftp", "image", "name"};
+using namespace commission;
+
+namespace {
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
@@ -38,49 +37,12 @@ struct RowResult {
 
 std::string ReportText(const std::string& path, const std::string& planPath,
                        const std::vector<RowResult>& results) {
-    if (EndsWith(path, ".json")) {
-        Json report;
-        report["version"] = 1;
-        report["plan"] = planPath;
-        report["rows"] = Json::array();
-        for (const RowResult& result : results) {
-            Json fields = Json::object();
-            for (const FieldChange& change : result.changes) {
-                if (change.key != "password") {
-                    fields[change.key] = {{"old", change.before}, {"new", change.after}};
-                }
-            }
-            report["rows"].push_back({{"line", result.row->line},
-                                      {"mac", result.row->mac},
-                                      {"outcome", result.outcome},
-                                      {"detail", result.detail},
-                                      {"fields", fields}});
-        }
-        return report.dump(2) + "\n";
-    }
-    std::vector<std::string> header = {"line", "mac", "outcome", "detail"};
-    for (const std::string& field : kReportFields) {
-        header.push_back(field + "_old");
-        header.push_back(field + "_new");
-    }
-    std::string csv = CsvLine(header);
+    std::vector<ReportRow> rows;
     for (const RowResult& result : results) {
-        std::vector<std::string> cells = {std::to_string(result.row->line), result.row->mac,
-                                          result.outcome, result.detail};
-        for (const std::string& field : kReportFields) {
-            std::string before, after;
-            for (const FieldChange& change : result.changes) {
-                if (change.key == field) {
-                    before = change.before;
-                    after = change.after;
-                }
-            }
-            cells.push_back(before);
-            cells.push_back(after);
-        }
-        csv += CsvLine(cells);
+        rows.push_back(
+            {result.row->line, result.row->mac, result.outcome, result.detail, result.changes});
     }
-    return csv;
+    return EndsWith(path, ".json") ? ApplyReportJson(planPath, rows) : ApplyReportCsv(rows);
 }
 
 int Finish(const ApplyOptions& options, const std::vector<RowResult>& results, int status) {
@@ -253,7 +215,7 @@ int RunApplyCommand(const ApplyOptions& options) {
                 }
             }
         }
-        if (!VerifyChanges(where, options.send.verifyTimeoutSeconds, &checks)) {
+        if (!VerifyChanges(RescanAdapters(where), options.send.verifyTimeoutSeconds, &checks)) {
             return interrupted();
         }
         for (std::size_t c = 0; c < checks.size(); ++c) {

@@ -28,7 +28,7 @@ void AddSendOptions(CLI::App* command, SendOptions* send) {
         ->type_name("SECONDS");
 }
 
-void AddChangeOptions(CLI::App* command, ChangeOptions* change) {
+void AddChangeOptions(CLI::App* command, commission::ChangeOptions* change) {
     CLI::Option* isStatic = command->add_flag_callback(
         "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
     CLI::Option* isDynamic = command->add_flag_callback(

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/change_plan.h"
+#include "commission/change_plan.h"
 
 namespace netsonde::cli {
 
@@ -31,7 +31,7 @@ struct SendOptions {
 struct SetOptions {
     std::string mac;
     SendOptions send;
-    ChangeOptions change;
+    commission::ChangeOptions change;
 };
 int RunSetCommand(SetOptions options);
 

@@ -4,10 +4,25 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
-#include "cli/scan_document.h"
+#include "cli/saved_scan.h"
 #include "cli/scan_run.h"
+#include "cli/scan_table.h"
 
 namespace netsonde::cli {
+
+using namespace commission;
+
+namespace {
+
+std::vector<DocumentAdapter> DocumentAdapters(const std::vector<LocalAdapter>& adapters) {
+    std::vector<DocumentAdapter> listed;
+    for (const LocalAdapter& adapter : adapters) {
+        listed.push_back({adapter.address, adapter.interface});
+    }
+    return listed;
+}
+
+}  // namespace
 
 int RunAdaptersCommand(bool json) {
     std::vector<LocalAdapter> adapters;
@@ -17,11 +32,9 @@ int RunAdaptersCommand(bool json) {
         return kExitSockets;
     }
     if (json) {
-        Json list = Json::array();
-        for (const LocalAdapter& adapter : adapters) {
-            list.push_back({{"address", adapter.address}, {"interface", adapter.interface}});
-        }
-        std::cout << list.dump(2) << '\n';
+        JsonWriter list;
+        WriteAdapters(DocumentAdapters(adapters), &list);
+        std::cout << list.text() << '\n';
     } else {
         for (const LocalAdapter& adapter : adapters) {
             std::cout << adapter.address << "  " << adapter.interface << '\n';
@@ -35,7 +48,7 @@ int RunAdaptersCommand(bool json) {
 
 int RunScanCommand(const ScanOptions& options) {
     // The earlier scan is read first: a bad file is a usage error, found before anything is sent.
-    Json earlier;
+    ScanDocument earlier;
     if (!options.since.empty()) {
         std::string text, error;
         if (!ReadTextFile(options.since, &text, &error)) {
@@ -57,23 +70,23 @@ int RunScanCommand(const ScanOptions& options) {
         Complain("interrupted: the scan was not finished; nothing was printed or saved");
         return kExitInterrupted;
     }
-    Json document = ScanDocument(adapters, run.devices, run.at);
+    ScanDocument document = MakeScanDocument(DocumentAdapters(adapters), run.devices, run.at);
     // Saved in the order printed, so a saved scan and the printed one read alike.
-    OrderDevices(&document["devices"], options.newest);
+    OrderDevices(&document.devices, options.newest);
     if (!options.save.empty()) {
         std::string error;
-        if (!WriteTextFile(options.save, document.dump(2) + "\n", &error)) {
+        if (!WriteTextFile(options.save, ScanJson(document), &error)) {
             Complain(error);
             return kExitUsage;
         }
     }
     const bool compared = !options.since.empty();
-    Json devices = compared ? CompareWithEarlier(document["devices"], earlier["devices"])
-                            : document["devices"];
+    std::vector<DeviceEntry> devices =
+        compared ? CompareWithEarlier(document.devices, earlier.devices) : document.devices;
     OrderDevices(&devices, options.newest);
     if (options.format == "json") {
-        document["devices"] = devices;
-        std::cout << document.dump(2) << '\n';
+        document.devices = devices;
+        std::cout << ScanJson(document);
     } else if (options.format == "csv") {
         std::cout << FormatCsv(devices, compared);
     } else {

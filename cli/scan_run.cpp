@@ -63,6 +63,14 @@ ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters) {
     return run;
 }
 
+commission::Rescan RescanAdapters(const std::vector<LocalAdapter>& adapters) {
+    return [adapters](commission::FoundDevices* heard) {
+        ScanRun run = ScanAdapters(adapters);
+        *heard = std::move(run.devices);
+        return !run.cancelled && !Interrupted();
+    };
+}
+
 int ScanBeforeSending(const std::vector<std::string>& wanted, std::vector<LocalAdapter>* adapters,
                       ScanRun* scan) {
     const int resolved = ResolveAdapters(wanted, adapters);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/found_devices.h"
 #include "cli/local_adapters.h"
+#include "commission/device_change.h"
+#include "commission/found_devices.h"
 
 namespace netsonde::cli {
 
@@ -17,7 +18,7 @@ namespace netsonde::cli {
 int ResolveAdapters(const std::vector<std::string>& wanted, std::vector<LocalAdapter>* chosen);
 
 struct ScanRun {
-    FoundDevices devices;
+    commission::FoundDevices devices;
     std::time_t at = 0;
     bool cancelled = false;  // Ctrl+C ended it early
     int status = 0;          // kExitDone, or kExitSockets when an adapter could not take part
@@ -26,6 +27,9 @@ struct ScanRun {
 // One discovery exchange on every adapter at once. Adapters whose socket could not be opened
 // or bound, or whose receiving failed, are named on standard error.
 ScanRun ScanAdapters(const std::vector<LocalAdapter>& adapters);
+
+// Verification's rescan: ScanAdapters on these adapters; false once Ctrl+C was pressed.
+commission::Rescan RescanAdapters(const std::vector<LocalAdapter>& adapters);
 
 // The scan set and apply start with: adapters resolved, then one scan. kExitDone to go on;
 // otherwise the exit status (adapter failure, or Ctrl+C, said on standard error).

@@ -2,16 +2,20 @@
 // inputs, send it, and rescan until the device shows the new values.
 #include <iostream>
 
+#include "cli/change_output.h"
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "cli/device_change.h"
 #include "cli/exit_status.h"
 #include "cli/platform.h"
 #include "cli/scan_run.h"
-#include "discovery/text_forms.h"
+#include "commission/device_change.h"
+#include "protocol/text_forms.h"
 #include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
+
+using namespace commission;
+
 namespace {
 
 std::string JoinAdapters(const std::vector<std::string>& adapters) {
@@ -87,7 +91,7 @@ int RunSetCommand(SetOptions options) {
     checks[0].stored = device->record;
     checks[0].request = plan.request;
     const std::vector<LocalAdapter> where = ChooseAdapters(adapters, {adapter}, nullptr);
-    if (!VerifyChanges(where, options.send.verifyTimeoutSeconds, &checks)) {
+    if (!VerifyChanges(RescanAdapters(where), options.send.verifyTimeoutSeconds, &checks)) {
         Complain("interrupted during verification; the change was accepted but not verified");
         return kExitInterrupted;
     }

@@ -10,7 +10,7 @@
 #include "discovery/device_reply.h"
 #include "discovery/device_table.h"
 #include "discovery/list_view_rows_win.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde {
 

@@ -1,7 +1,7 @@
 // The Change dialog's starting texts, mask field names and refusal message; see change_fields.h.
 #include "config/change_fields.h"
 
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde {
 

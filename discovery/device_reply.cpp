@@ -4,7 +4,7 @@
 #include <string>
 
 #include "discovery/device_table.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde {
 

@@ -1,7 +1,7 @@
 // The texts of a device's list row.
 #include "discovery/device_rows.h"
 
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/address_check.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace netsonde;

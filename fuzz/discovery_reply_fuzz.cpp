@@ -9,7 +9,7 @@
 
 #include "discovery/device_reply.h"
 #include "discovery/device_table.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/unit/discovery_fake_rows.h"
 

@@ -24,10 +24,10 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 echo "== Sanitizer build (build/fuzz)"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DNETSONDE_SANITIZE=ON >/dev/null
 cmake --build "$build" -j "${NETSONDE_JOBS:-$(nproc)}" --target netsonde_unit_tests \
-    netsonde_cli_tests devsim_unit_tests "${targets[@]/%/_fuzz}"
+    netsonde_cli_tests netsonde_commission_tests devsim_unit_tests "${targets[@]/%/_fuzz}"
 
 echo "== Unit tests and fuzz corpora under ASan/UBSan"
-tests="^(unit_tests|cli_unit_tests|devsim_unit_tests$(printf '|fuzz_%s_corpus' "${targets[@]}"))\$"
+tests="^(unit_tests|cli_unit_tests|commission_unit_tests|devsim_unit_tests$(printf '|fuzz_%s_corpus' "${targets[@]}"))\$"
 (cd "$build" && ctest --output-on-failure -R "$tests")
 
 echo "== Fuzzing, ${seconds} s per target"

@@ -11,7 +11,7 @@
 
 #include "config/address_check.h"
 #include "config/set_request.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace netsonde;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/address_check.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "protocol/ipv4_number.h"
 
 namespace netsonde::commission {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "discovery/device_table.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "tests/unit/discovery_fake_rows.h"
 
 namespace netsonde {

@@ -10,7 +10,7 @@
 
 #include "adapter/selected_adapter.h"
 #include "discovery/device_table.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "tests/unit/discovery_fake_rows.h"
 
 namespace netsonde {

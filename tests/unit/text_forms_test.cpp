@@ -1,5 +1,5 @@
 // Text forms shown for a device's MAC, addresses and uptime.
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 std::string CsvLine(const std::vector<std::string>& fields);
 
@@ -19,4 +19,4 @@ struct CsvRow {
 // quoted field is not closed or a quote stands inside an unquoted field.
 bool ParseCsv(const std::string& text, std::vector<CsvRow>* rows, std::string* error);
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

@@ -1,5 +1,5 @@
 // Text forms of MAC addresses, IPv4 addresses and uptimes.
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // RFC 4180 CSV writing and reading; see csv.h.
-#include "cli/csv.h"
+#include "commission/csv.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 std::string CsvLine(const std::vector<std::string>& fields) {
     std::string line;
@@ -93,4 +93,4 @@ bool ParseCsv(const std::string& text, std::vector<CsvRow>* rows, std::string* e
     return true;
 }
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

@@ -1,15 +1,15 @@
 // One device's change: options, checks, request and what it flags; see change_plan.h.
-#include "cli/change_plan.h"
+#include "commission/change_plan.h"
 
 #include <cctype>
 #include <cstdio>
 
-#include "cli/scan_document.h"
+#include "commission/scan_document.h"
 #include "config/change_fields.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 #include "res/resource.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 namespace {
 
 // ChangeMask bits with the scan key of their field.
@@ -190,4 +190,4 @@ bool ParseMacArgument(const std::string& text, MacBytes* mac) {
     return true;
 }
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

@@ -1,11 +1,11 @@
 // One entry per device heard by a scan; see found_devices.h.
-#include "cli/found_devices.h"
+#include "commission/found_devices.h"
 
 #include <algorithm>
 
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 void FoundDevices::Add(const std::string& adapterAddress, const DeviceRecord& datagram) {
     if (!IsDiscoveryReply(datagram)) {
@@ -29,4 +29,4 @@ const FoundDevice* FoundDevices::Find(const std::string& macText) const {
     return known == index_.end() ? nullptr : &devices_[known->second];
 }
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

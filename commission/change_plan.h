@@ -11,7 +11,7 @@
 #include "config/set_request.h"
 #include "protocol/device_record.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 struct ChangeOptions {
     std::optional<AddressType> type;
@@ -60,4 +60,4 @@ std::string MaskText(std::uint16_t mask);
 // A MAC argument with dashes or colons, any case; false for anything else.
 bool ParseMacArgument(const std::string& text, MacBytes* mac);
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

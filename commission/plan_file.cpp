@@ -1,14 +1,14 @@
 // Reading and checking a commissioning plan; see plan_file.h.
-#include "cli/plan_file.h"
+#include "commission/plan_file.h"
 
 #include <algorithm>
 #include <map>
 
-#include "cli/csv.h"
+#include "commission/csv.h"
 #include "config/address_check.h"
-#include "discovery/text_forms.h"
+#include "protocol/text_forms.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 const std::vector<std::string> kPlanColumns = {"mac",  "type",  "ip",       "mask", "gateway",
                                                "tftp", "image", "password", "name"};
@@ -160,4 +160,4 @@ Plan ReadPlan(const std::string& path, const std::string& text) {
     return plan;
 }
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

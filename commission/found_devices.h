@@ -9,7 +9,7 @@
 
 #include "protocol/device_record.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 struct FoundDevice {
     DeviceRecord record;                // the first reply heard, as received
@@ -31,4 +31,4 @@ class FoundDevices {
     std::unordered_map<std::string, std::size_t> index_;
 };
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

@@ -1,12 +1,12 @@
 // The set command's request against the Change dialog's for the same inputs, the usage errors
 // that stop a request that would not be applied, argument checks, and verification.
-#include "cli/change_plan.h"
+#include "commission/change_plan.h"
 
 #include <gtest/gtest.h>
 
 #include "config/change_fields.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 namespace {
 
 DeviceRecord Stored(AddressType type, const char* description, const char* password = "") {
@@ -133,4 +133,4 @@ TEST(ChangePlanTest, VerificationComparesTheFlaggedFieldsOnly) {
 }
 
 }  // namespace
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

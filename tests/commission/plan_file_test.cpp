@@ -1,10 +1,10 @@
 // Checks on a commissioning plan alone: each error names the file and line, all are listed, and
 // a good row comes out as the options set would get.
-#include "cli/plan_file.h"
+#include "commission/plan_file.h"
 
 #include <gtest/gtest.h>
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 namespace {
 
 TEST(PlanFileTest, EveryErrorNamesFileAndLine) {
@@ -58,4 +58,4 @@ TEST(PlanFileTest, EmptyCellsLeaveOptionsOut) {
 }
 
 }  // namespace
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/change_plan.h"
+#include "commission/change_plan.h"
 
-namespace netsonde::cli {
+namespace netsonde::commission {
 
 extern const std::vector<std::string> kPlanColumns;
 
@@ -29,4 +29,4 @@ struct Plan {
 
 Plan ReadPlan(const std::string& path, const std::string& text);
 
-}  // namespace netsonde::cli
+}  // namespace netsonde::commission
