@@ -11,8 +11,8 @@
 #include "commission/apply_report.h"
 #include "commission/device_change.h"
 #include "commission/plan_file.h"
-#include "protocol/text_forms.h"
 #include "protocol/text_escapes.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde::cli {
 

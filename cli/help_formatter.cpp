@@ -51,6 +51,7 @@ std::string WrapText(const std::string& text, std::size_t width) {
 HelpFormatter::HelpFormatter() {
     column_width(kNameColumn);
     label("SUBCOMMAND", "COMMAND");
+    label("Positionals", "Arguments");
 }
 
 std::string HelpFormatter::make_option_opts(const CLI::Option* option) const {

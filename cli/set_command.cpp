@@ -9,8 +9,8 @@
 #include "cli/platform.h"
 #include "cli/scan_run.h"
 #include "commission/device_change.h"
-#include "protocol/text_forms.h"
 #include "protocol/text_escapes.h"
+#include "protocol/text_forms.h"
 
 namespace netsonde::cli {
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "config/address_check.h"
+#include "protocol/ipv4_number.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::commission {
@@ -20,7 +22,14 @@ void FoundDevices::Add(const std::string& adapterAddress, const DeviceRecord& da
     }
     std::vector<std::string>& adapters = devices_[known->second].adapters;
     if (std::find(adapters.begin(), adapters.end(), adapterAddress) == adapters.end()) {
-        adapters.push_back(adapterAddress);
+        // Listed by address, not in the order the replies happened to arrive, so that two scans
+        // of the same segment print the same.
+        const auto byAddress = [](const std::string& a, const std::string& b) {
+            return Ipv4Number(ParseDottedQuad(a.c_str())) < Ipv4Number(ParseDottedQuad(b.c_str()));
+        };
+        adapters.insert(
+            std::upper_bound(adapters.begin(), adapters.end(), adapterAddress, byAddress),
+            adapterAddress);
     }
 }
 

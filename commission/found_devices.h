@@ -13,7 +13,7 @@ namespace netsonde::commission {
 
 struct FoundDevice {
     DeviceRecord record;                // the first reply heard, as received
-    std::vector<std::string> adapters;  // local addresses it was heard on, in order heard
+    std::vector<std::string> adapters;  // local addresses it was heard on, lowest first
 };
 
 class FoundDevices {

@@ -6,8 +6,10 @@ packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools 
           xvfb xauth imagemagick iproute2 procps util-linux clang-format
           fonts-wine  # the bitmap "MS Sans Serif" the test prefix installs
           time)  # /usr/bin/time, for the lab benchmarks and the flood test
-# The release package: the installer (NSIS) and the zip.
-packages+=(nsis zip)
+# The release package: the installer (NSIS) and the zip; the Debian package of netsonde-cli
+# (its manual page from its help, dpkg-shlibdeps, the package check, and what its test installs
+# into: the manual's index and bash's completion).
+packages+=(nsis zip help2man dpkg-dev lintian man-db bash-completion)
 # The sanitizer and fuzzing build (fuzz/run.sh).
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 # The command-line program's argument parser and JSON (header-only, both builds).

@@ -33,9 +33,10 @@ TEST(ScanDocumentTest, DevicesHeardOnSeveralAdaptersAreOneEntryAndOnlyRepliesCou
     FoundDevices found;
     DeviceRecord notReply = Device(9, "set-accepted");
     notReply.setOpcode(kSetAccepted);
-    found.Add("198.18.0.1", Device(1, "first"));
-    found.Add("198.18.1.1", Device(1, "second reply, same device"));
-    found.Add("198.18.0.1", Device(1, "again"));
+    found.Add("198.18.1.1", Device(1, "first"));
+    found.Add("198.18.0.10", Device(1, "second reply, same device"));
+    found.Add("198.18.0.9", Device(1, "third"));
+    found.Add("198.18.0.10", Device(1, "again"));
     found.Add("198.18.0.1", notReply);
     for (int i = 0; i < 1200; ++i) {  // no row limit
         DeviceRecord many = Device(2, "many");
@@ -47,7 +48,9 @@ TEST(ScanDocumentTest, DevicesHeardOnSeveralAdaptersAreOneEntryAndOnlyRepliesCou
     const FoundDevice* first = found.Find("02-1f-00-0a-b3-01");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->record.systemName(), "first");
-    EXPECT_EQ(first->adapters, (std::vector<std::string>{"198.18.0.1", "198.18.1.1"}));
+    EXPECT_EQ(first->adapters,
+              (std::vector<std::string>{"198.18.0.9", "198.18.0.10", "198.18.1.1"}))
+        << "by address, not as heard";
 }
 
 TEST(ScanDocumentTest, JsonHasExactlyTheDeviceKeysAndReadsBack) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-# Checks that every relative link in the README and docs/ leads somewhere: the file or folder
-# exists, and a #anchor names a heading of the page it points into, by GitHub's rules for
-# heading anchors. Web links are not followed (CI has no network to ask).
+# Checks that every relative link in the README, docs/ and the other pages they link to leads
+# somewhere: the file or folder exists, and a #anchor names a heading of the page it points
+# into, by GitHub's rules for heading anchors. Web links are not followed (CI has no network).
 #   check_links.py [ROOT]        (default: this checkout)
 import pathlib
 import re
@@ -61,7 +61,7 @@ def links(path):
             yield number, target
 
 
-def problems(root, page):
+def problems(root, page, reached):
     for number, target in links(page):
         if not target or re.match(r"^[a-z][a-z0-9+.-]*:", target, re.I):
             continue  # web and mail links
@@ -70,7 +70,10 @@ def problems(root, page):
         where = f"{page.relative_to(root)}:{number}: {target}"
         if not dest.exists():
             yield f"{where}: no such file"
-        elif anchor and dest.suffix == ".md" and anchor not in anchors(dest):
+            continue
+        if dest.suffix == ".md" and root in dest.parents and dest not in reached:
+            reached.append(dest)
+        if anchor and dest.suffix == ".md" and anchor not in anchors(dest):
             yield f"{where}: no heading with that anchor in {dest.relative_to(root)}"
 
 
@@ -94,8 +97,8 @@ def main():
     errors = [f"slug({h!r}) = {slug(h)!r}, GitHub makes {want!r}"
               for h, want in SLUG_CASES if slug(h) != want]
     pages = [root / "README.md"] + sorted((root / "docs").glob("**/*.md"))
-    for page in pages:
-        errors.extend(problems(root, page))
+    for page in pages:  # grows with the pages linked to
+        errors.extend(problems(root, page, pages))
     for error in errors:
         print(error)
     print(f"check_links: {len(pages)} pages, {len(errors)} problem(s)")

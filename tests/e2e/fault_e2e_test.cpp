@@ -164,6 +164,38 @@ TEST_F(FaultTest, SocketThatCannotOpenOrBindSendsAndShowsNothing) {
     }
 }
 
+// A receive error shows the scan's socket error box once (titled with the program's name, the
+// exclamation icon, one OK) and receiving stops, while the remaining attempts still send. The
+// resets Windows reports for ICMP errors about earlier sends are dropped instead: every device
+// is listed and nothing is shown.
+TEST_F(FaultTest, ReceiveErrorShowsTheBoxOnceButResetsAreDropped) {
+    faults_.Set("recv-resets");
+    {
+        AppSession app;
+        ASSERT_TRUE(app.StartThroughChooser());
+        EXPECT_EQ(ListItemCount(app.List()), 3);
+        EXPECT_FALSE(app.WaitMessageBox(0).has_value());
+        EXPECT_EQ(app.CloseAndWait(), std::optional<DWORD>(0));
+    }
+    faults_.Set("recv-fails");
+    AppSession app;
+    ASSERT_TRUE(app.Start());
+    HWND chooser = app.WaitWindow(e2e::kChooserTitle);
+    ASSERT_NE(chooser, nullptr);
+    Click(Control(chooser, IDOK));
+    const std::optional<MessageBoxInfo> box = app.WaitMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, e2e::kAppTitle);
+    EXPECT_EQ(box->text, "Socket Connection Error");
+    EXPECT_EQ(box->buttons, std::vector<std::string>{"OK"});
+    EXPECT_TRUE(box->hasIcon);
+    ASSERT_TRUE(PressMessageBoxButton(box->hwnd));
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    EXPECT_EQ(ListItemCount(app.List()), 0);
+    EXPECT_FALSE(app.WaitMessageBox(500).has_value()) << "one box per scan";
+    EXPECT_EQ(app.Requests().size(), 3u);
+}
+
 // The program starts while only ws1 is plugged in, so the chooser decides alone; ws0 then
 // appears. "Select Adapter" offers both, and its Cancel keeps the window, its rows and the
 // address chosen alone.

@@ -1,6 +1,6 @@
 #!/bin/bash
-# The release package under test: packs the Windows build's Netsonde.exe with
-# tools/release/package.sh (twice, to prove that the zip and the installer come out
+# The release package under test: packs the Windows build's Netsonde.exe and netsonde-cli.exe
+# with tools/release/package.sh (twice, to prove that the zip and the installer come out
 # byte-identical), checks what the zip holds, then runs the end-to-end runner with the installer
 # named in NETSONDE_SETUP_EXE for the InstallTest suite.
 #
@@ -19,8 +19,8 @@ trap 'rm -rf "$work"' EXIT
 # Any fixed time will do here; a release takes its commit's.
 export SOURCE_DATE_EPOCH=1767225600
 for run in 1 2; do
-    "$root/tools/release/package.sh" --exe "$windows_build/Netsonde.exe" --out "$work/$run" \
-        >/dev/null
+    "$root/tools/release/package.sh" --exe "$windows_build/Netsonde.exe" \
+        --cli "$windows_build/cli/netsonde-cli.exe" --out "$work/$run" >/dev/null
 done
 for file in "$work"/1/*; do
     if ! cmp -s "$file" "$work/2/$(basename "$file")"; then
@@ -29,7 +29,7 @@ for file in "$work"/1/*; do
     fi
 done
 zip_files=$(zip -sf "$work"/1/Netsonde-*-win64.zip | sed -n 's/^  //p' | paste -sd' ')
-if [ "$zip_files" != "Netsonde.exe README.txt LICENSE.txt" ]; then
+if [ "$zip_files" != "Netsonde.exe netsonde-cli.exe netsonde.lua README.txt LICENSE.txt" ]; then
     echo "install_e2e: the zip holds '$zip_files'" >&2
     exit 1
 fi

@@ -167,7 +167,7 @@ esac
 cli=${1:-$root/build/linux/cli/netsonde-cli}
 if [ "$(id -u)" -ne 0 ] || [ ! -f "$cli" ]; then
     echo "cli_examples.sh: needs root and a built program ($cli)" >&2
-    [ $mode = check ] && { echo "skipped"; exit 77; }
+    [ "$mode" = check ] && { echo "skipped"; exit 77; }
     exit 2
 fi
 cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")

@@ -1,9 +1,10 @@
 #!/bin/bash
-# Packs a built Netsonde.exe for Windows users: a zip (Netsonde.exe, README.txt, LICENSE.txt) and
-# an NSIS installer (tools/release/netsonde.nsi), both named with the version that the program's
-# own version resource carries.
+# Packs a built Netsonde.exe and netsonde-cli.exe for Windows users: a zip (Netsonde.exe,
+# netsonde-cli.exe, the Wireshark dissector netsonde.lua, README.txt, LICENSE.txt) and an NSIS
+# installer (tools/release/netsonde.nsi), both named with the version that the program's own
+# version resource carries.
 #
-#   package.sh --exe PATH/Netsonde.exe --out DIR
+#   package.sh --exe PATH/Netsonde.exe --cli PATH/netsonde-cli.exe --out DIR
 #
 # Writes DIR/Netsonde-VERSION-win64.zip and DIR/Netsonde-VERSION-setup.exe and prints their
 # paths. The same inputs give byte-identical files: every packed file gets the time
@@ -13,16 +14,22 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 exe=""
+cli=""
 out=""
 while [ $# -gt 0 ]; do
     case $1 in
         --exe) exe=$2; shift 2 ;;
+        --cli) cli=$2; shift 2 ;;
         --out) out=$2; shift 2 ;;
-        *) echo "usage: package.sh --exe NETSONDE_EXE --out DIR" >&2; exit 2 ;;
+        *)
+            echo "usage: package.sh --exe NETSONDE_EXE --cli NETSONDE_CLI_EXE --out DIR" >&2
+            exit 2
+            ;;
     esac
 done
-if [ -z "$exe" ] || [ -z "$out" ] || [ ! -f "$exe" ]; then
-    echo "usage: package.sh --exe NETSONDE_EXE --out DIR (the program must be built)" >&2
+if [ -z "$exe" ] || [ -z "$cli" ] || [ -z "$out" ] || [ ! -f "$exe" ] || [ ! -f "$cli" ]; then
+    echo "usage: package.sh --exe NETSONDE_EXE --cli NETSONDE_CLI_EXE --out DIR" \
+        "(both programs must be built)" >&2
     exit 2
 fi
 
@@ -61,13 +68,16 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 stage=$(mktemp -d "${TMPDIR:-/tmp}/netsonde-package.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
-files=(Netsonde.exe README.txt LICENSE.txt)
+files=(Netsonde.exe netsonde-cli.exe netsonde.lua README.txt LICENSE.txt)
 cp "$exe" "$stage/Netsonde.exe"
+cp "$cli" "$stage/netsonde-cli.exe"
+# Wireshark reads either line end; the dissector goes out as it is kept.
+cp "$root/tools/wireshark/netsonde.lua" "$stage/netsonde.lua"
 # Text files with Windows line ends, so every Windows editor shows their lines.
 sed 's/\r*$/\r/' "$root/README.md" >"$stage/README.txt"
 sed 's/\r*$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
-chmod 0755 "$stage/Netsonde.exe"
-chmod 0644 "$stage/README.txt" "$stage/LICENSE.txt"
+chmod 0755 "$stage/Netsonde.exe" "$stage/netsonde-cli.exe"
+chmod 0644 "$stage/netsonde.lua" "$stage/README.txt" "$stage/LICENSE.txt"
 touch -d "@$SOURCE_DATE_EPOCH" "${files[@]/#/$stage/}"
 
 zip="$out/Netsonde-$version-win64.zip"

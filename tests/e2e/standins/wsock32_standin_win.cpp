@@ -1,11 +1,15 @@
 // Stand-in for wsock32.dll in the fault-injection tests. Every export passes to Wine's own
-// wsock32 (wsock32_wine.dll; the forwarders are in wsock32_standin.def) except the four calls
+// wsock32 (wsock32_wine.dll; the forwarders are in wsock32_standin.def) except the calls
 // that can fail on demand, named in the fault file (fault_switch_win.h):
 //   startup-fails      WSAStartup answers WSASYSNOTREADY
 //   startup-version    WSAStartup succeeds but grants version 1.0 instead of 1.1
 //   socket-fails       socket answers INVALID_SOCKET (WSAEMFILE)
 //   nonblocking-fails  ioctlsocket(FIONBIO) answers SOCKET_ERROR (WSAEINVAL)
 //   bind-fails         bind answers SOCKET_ERROR (WSAEADDRNOTAVAIL)
+//   recv-fails         recv answers SOCKET_ERROR (WSAENETDOWN)
+//   recv-resets        every other recv answers SOCKET_ERROR with WSAECONNRESET or WSAENETRESET
+//                      in turn and takes nothing from the queue, as Windows reports ICMP errors
+//                      about earlier sends (Wine never does)
 #include <winsock.h>
 
 #include "tests/e2e/standins/fault_switch_win.h"
@@ -58,6 +62,20 @@ int WINAPI StandinBind(SOCKET socket, const sockaddr* address, int length) {
     }
     return standin::Real<int(WINAPI*)(SOCKET, const sockaddr*, int)>(kReal, "bind")(socket, address,
                                                                                     length);
+}
+
+int WINAPI StandinRecv(SOCKET socket, char* buffer, int length, int flags) {
+    static unsigned calls = 0;
+    if (standin::FaultOn("recv-fails")) {
+        SetError(WSAENETDOWN);
+        return SOCKET_ERROR;
+    }
+    if (standin::FaultOn("recv-resets") && calls++ % 2 == 0) {
+        SetError(calls % 4 == 1 ? WSAECONNRESET : WSAENETRESET);
+        return SOCKET_ERROR;
+    }
+    return standin::Real<int(WINAPI*)(SOCKET, char*, int, int)>(kReal, "recv")(socket, buffer,
+                                                                               length, flags);
 }
 
 }  // extern "C"
