@@ -41,8 +41,17 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
+    return WriteTextFile(
+        path, [&text](std::ostream& out) { out << text; }, error);
+}
+
+bool WriteTextFile(const std::string& path, const std::function<void(std::ostream&)>& write,
+                   std::string* error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text) || !(out.flush())) {
+    if (out) {
+        write(out);
+    }
+    if (!out || !(out.flush())) {
         *error = path + ": cannot write: " + std::strerror(errno);
         return false;
     }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <ostream>
 #include <string>
 
 namespace netsonde::cli {
@@ -21,6 +23,9 @@ constexpr std::size_t kMaxReadFileBytes = 64u << 20;
 // The whole file; refused, with *error set, when it holds more than kMaxReadFileBytes.
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
 bool WriteTextFile(const std::string& path, const std::string& text, std::string* error);
+// The same for a text written in pieces by write, never held whole.
+bool WriteTextFile(const std::string& path, const std::function<void(std::ostream&)>& write,
+                   std::string* error);
 
 // A message of the Change dialog as one line: its trailing line breaks dropped and any inner
 // "\r\n" shown as ": ".

@@ -3,15 +3,18 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "commission/csv.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::commission {
 
-const std::vector<std::string> kDeviceKeys = {"mac",      "name",   "ip",          "mask",
-                                              "gateway",  "tftp",   "image",       "type",
-                                              "uptime_s", "uptime", "description", "adapters"};
+const std::vector<std::string> kDeviceKeys = {
+    "mac",  "name",     "ip",     "mask",        "gateway",  "tftp",     "image",
+    "type", "uptime_s", "uptime", "description", "adapters", "conflicts"};
 
 namespace {
 
@@ -122,6 +125,9 @@ DeviceEntry MakeDeviceEntry(const FoundDevice& device) {
     entry.uptime = FormatUptimeText(record.uptime());
     entry.description = Latin1ToUtf8(record.systemDescription());
     entry.adapters = device.adapters;
+    if (device.recordsDiffer) {
+        entry.conflicts.push_back("mac");
+    }
     return entry;
 }
 
@@ -130,8 +136,18 @@ ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
     ScanDocument document;
     document.scannedAt = IsoUtc(scannedAt);
     document.adapters = adapters;
+    document.truncated = devices.cut();
+    std::unordered_map<std::string, std::size_t> perIp;
     for (const FoundDevice& device : devices.devices()) {
         document.devices.push_back(MakeDeviceEntry(device));
+        ++perIp[document.devices.back().ip];
+    }
+    // 0.0.0.0 is every device still without an address, not an address in use.
+    const std::string noAddress = FormatIpText({0, 0, 0, 0});
+    for (DeviceEntry& entry : document.devices) {
+        if (entry.ip != noAddress && perIp[entry.ip] > 1) {
+            entry.conflicts.insert(entry.conflicts.begin(), "ip");
+        }
     }
     return document;
 }
@@ -150,6 +166,12 @@ void WriteAdapters(const std::vector<DocumentAdapter>& adapters, JsonWriter* jso
 }
 
 std::string ScanJson(const ScanDocument& document) {
+    std::ostringstream text;
+    WriteScanJson(document, text);
+    return text.str();
+}
+
+void WriteScanJson(const ScanDocument& document, std::ostream& out) {
     JsonWriter json;
     json.BeginObject();
     json.Key("version");
@@ -158,6 +180,8 @@ std::string ScanJson(const ScanDocument& document) {
     json.String(document.scannedAt);
     json.Key("adapters");
     WriteAdapters(document.adapters, &json);
+    json.Key("truncated");
+    json.Boolean(document.truncated);
     json.Key("devices");
     json.BeginArray();
     for (const DeviceEntry& device : document.devices) {
@@ -168,6 +192,8 @@ std::string ScanJson(const ScanDocument& document) {
                 json.Number(device.uptimeSeconds);
             } else if (key == "adapters") {
                 json.StringList(device.adapters);
+            } else if (key == "conflicts") {
+                json.StringList(device.conflicts);
             } else if (key == "type" && device.typeIsNumber) {
                 json.RawNumber(device.type);
             } else {
@@ -181,10 +207,11 @@ std::string ScanJson(const ScanDocument& document) {
             json.StringList(device.changedFields);
         }
         json.EndObject();
+        out << json.TakeText();
     }
     json.EndArray();
     json.EndObject();
-    return json.text() + "\n";
+    out << json.TakeText() << '\n';
 }
 
 std::string CellText(const DeviceEntry& device, const std::string& key) {
@@ -196,6 +223,9 @@ std::string CellText(const DeviceEntry& device, const std::string& key) {
     }
     if (key == "adapters") {
         return Join(device.adapters, ' ');
+    }
+    if (key == "conflicts") {
+        return Join(device.conflicts, ' ');
     }
     if (key == kChangeKey) {
         return device.change.value_or(std::string());
@@ -209,15 +239,21 @@ std::string CellText(const DeviceEntry& device, const std::string& key) {
 std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& currentDevices,
                                             const std::vector<DeviceEntry>& earlierDevices) {
     std::vector<DeviceEntry> compared;
-    std::set<std::string> heard;
+    compared.reserve(currentDevices.size());
+    // One look-up per device, in constant time: a saved scan may list many thousands. The first
+    // entry of a MAC listed twice is the one compared.
+    std::unordered_map<std::string_view, const DeviceEntry*> earlierByMac;
+    for (const DeviceEntry& old : earlierDevices) {
+        earlierByMac.emplace(old.mac, &old);
+    }
+    std::unordered_set<std::string_view> heard;
     for (const DeviceEntry& device : currentDevices) {
         heard.insert(device.mac);
-        const auto earlier =
-            std::find_if(earlierDevices.begin(), earlierDevices.end(),
-                         [&](const DeviceEntry& old) { return old.mac == device.mac; });
+        const auto found = earlierByMac.find(device.mac);
+        const DeviceEntry* earlier = found == earlierByMac.end() ? nullptr : found->second;
         DeviceEntry entry = device;
         entry.changedFields.clear();
-        if (earlier == earlierDevices.end()) {
+        if (earlier == nullptr) {
             entry.change = "new";
         } else {
             for (const std::string& key : kDeviceKeys) {
@@ -268,20 +304,25 @@ void OrderDevices(std::vector<DeviceEntry>* devices, bool newest) {
 }
 
 std::string FormatCsv(const std::vector<DeviceEntry>& devices, bool withChange) {
+    std::ostringstream csv;
+    WriteCsv(devices, withChange, csv);
+    return csv.str();
+}
+
+void WriteCsv(const std::vector<DeviceEntry>& devices, bool withChange, std::ostream& out) {
     std::vector<std::string> header = kDeviceKeys;
     if (withChange) {
         header.push_back(kChangeKey);
         header.push_back(kChangedFieldsKey);
     }
-    std::string csv = CsvLine(header);
+    out << CsvLine(header);
     for (const DeviceEntry& device : devices) {
         std::vector<std::string> row;
         for (const std::string& key : header) {
             row.push_back(CellText(device, key));
         }
-        csv += CsvLine(row);
+        out << CsvLine(row);
     }
-    return csv;
 }
 
 }  // namespace netsonde::commission
