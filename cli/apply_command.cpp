@@ -1,6 +1,7 @@
 // The apply command: a commissioning plan checked whole before anything is sent, one scan, the
 // requests one by one, one shared verification, and a result per row.
 #include <iostream>
+#include <set>
 
 #include "cli/change_output.h"
 #include "cli/commands.h"
@@ -11,6 +12,7 @@
 #include "commission/apply_report.h"
 #include "commission/device_change.h"
 #include "commission/plan_file.h"
+#include "config/address_check.h"
 #include "protocol/text_escapes.h"
 #include "protocol/text_forms.h"
 
@@ -92,6 +94,16 @@ int RunApplyCommand(const ApplyOptions& options) {
 
     // The checks that need the scan: every problem is listed, and with any of them nothing
     // is sent.
+    // A device the plan gives another address frees the one it holds, so a plan may move
+    // devices along (as plan writes when it hands addresses out again from the same start).
+    std::set<std::string> movingAway;
+    for (const PlanRow& row : plan.rows) {
+        const FoundDevice* device = scan.devices.Find(row.mac);
+        if (device != nullptr && row.options.ip &&
+            ParseDottedQuad(row.options.ip->c_str()) != device->record.ipAddress()) {
+            movingAway.insert(row.mac);
+        }
+    }
     std::vector<RowResult> results(plan.rows.size());
     int checkStatus = kExitDone;
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
@@ -129,8 +141,9 @@ int RunApplyCommand(const ApplyOptions& options) {
         result.changes = RequestedChanges(device->record, change.request);
         const Ipv4Bytes newIp = change.request.ipAddress();
         for (const FoundDevice& other : scan.devices.devices()) {
-            if (FormatMacText(other.record.mac()) != row.mac && other.record.ipAddress() == newIp &&
-                newIp != device->record.ipAddress()) {
+            const std::string otherMac = FormatMacText(other.record.mac());
+            if (otherMac != row.mac && other.record.ipAddress() == newIp &&
+                newIp != device->record.ipAddress() && movingAway.count(otherMac) == 0) {
                 problem("invalid",
                         "ip " + FormatIpText(newIp) + " is held by " +
                             FormatMacText(other.record.mac()) + " (" +

@@ -28,6 +28,14 @@ void AddSendOptions(CLI::App* command, SendOptions* send) {
         ->type_name("SECONDS");
 }
 
+// --adapter, repeatable, as scan and plan take it.
+void AddScanAdapters(CLI::App* command, std::vector<std::string>* adapters) {
+    command
+        ->add_option("--adapter", *adapters,
+                     "Scan only this adapter: an address or an interface name (repeatable)")
+        ->allow_extra_args(false);
+}
+
 void AddChangeOptions(CLI::App* command, commission::ChangeOptions* change) {
     CLI::Option* isStatic = command->add_flag_callback(
         "--static", [change] { change->type = AddressType::Static; }, "Make the address static");
@@ -69,10 +77,7 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
     ScanOptions& scan = arguments->scan;
     CLI::App* scanCommand = app.add_subcommand(
         "scan", "Find the devices on every usable adapter at once (about three seconds)");
-    scanCommand
-        ->add_option("--adapter", scan.adapters,
-                     "Scan only this adapter: an address or an interface name (repeatable)")
-        ->allow_extra_args(false);
+    AddScanAdapters(scanCommand, &scan.adapters);
     scanCommand->add_option("--format", scan.format, "table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->type_name("table|csv|json");
@@ -118,6 +123,62 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
         "An empty cell leaves that option out, as for set. The plan is checked "
         "whole, then against one scan; with any error nothing is sent.");
 
+    PlanOptions& plan = arguments->plan;
+    CLI::App* planCommand = app.add_subcommand(
+        "plan", "Write a plan for apply: the devices that match, each with the next free address");
+    AddScanAdapters(planCommand, &plan.adapters);
+    planCommand
+        ->add_option("--match", plan.matches,
+                     "Take only devices whose KEY is VALUE (repeatable, all must hold): KEY is ip, "
+                     "name, mac, type or description; * in VALUE stands for any text")
+        ->allow_extra_args(false)
+        ->type_name("KEY=VALUE");
+    CLI::Option* ipFrom = planCommand
+                              ->add_option("--ip-from", plan.ipFrom,
+                                           "The first address; each device gets the next free one")
+                              ->type_name("A");
+    CLI::Option* step =
+        planCommand->add_option("--step", plan.step, "Count by this many (1 to 255, default 1)")
+            ->check(CLI::Range(1, 255))
+            ->type_name("N");
+    CLI::Option* planStatic = planCommand->add_flag_callback(
+        "--static", [&plan] { plan.change.type = AddressType::Static; }, "Make the address static");
+    CLI::Option* planDynamic = planCommand->add_flag_callback(
+        "--dynamic", [&plan] { plan.change.type = AddressType::Dynamic; },
+        "Make the address dynamic (no --ip-from then)");
+    planStatic->excludes(planDynamic);
+    CLI::Option* planMask =
+        planCommand
+            ->add_option(
+                "--mask", plan.change.mask,
+                "Subnet mask for every device, and the subnet the addresses stay in (left out: the "
+                "devices' own, when they all hold one)")
+            ->type_name("A");
+    CLI::Option* planGateway =
+        planCommand->add_option("--gateway", plan.change.gateway, "Gateway IP address")
+            ->type_name("A");
+    for (CLI::Option* address : {ipFrom, step, planMask, planGateway}) {
+        planDynamic->excludes(address);
+    }
+    planCommand->add_option("--tftp", plan.change.tftp, "TFTP server IP address")->type_name("A");
+    planCommand->add_option("--image", plan.change.image, "Image file name")->type_name("T");
+    planCommand
+        ->add_option("--output", plan.output,
+                     "Write the plan to this file (left out: standard output)")
+        ->type_name("FILE");
+    planCommand->callback([&plan, planDynamic] {
+        if (plan.ipFrom.empty() && planDynamic->count() == 0) {
+            throw CLI::RequiredError("--ip-from (or --dynamic)");
+        }
+    });
+    planCommand->footer(
+        "Scans (nothing else is sent), takes the devices that match, by MAC, and gives each "
+        "the next address from --ip-from by --step that no other device found and no address "
+        "of this workstation holds, leaving out the subnet's network and broadcast addresses "
+        "and never leaving the subnet. A device already on its address keeps it (empty ip "
+        "cell). The CSV has a mac column and one for each setting given; never a password. "
+        "Exit code 6 when no device matches, 1 when they do not fit.");
+
     for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
         command->group("Commands");
     }
@@ -127,10 +188,11 @@ int ParseArguments(int argc, const char* const* argv, Arguments* arguments, std:
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? kExitDone : kExitUsage;
     }
-    arguments->command = *adapters      ? Command::Adapters
-                         : *scanCommand ? Command::Scan
-                         : *setCommand  ? Command::Set
-                                        : Command::Apply;
+    arguments->command = *adapters       ? Command::Adapters
+                         : *scanCommand  ? Command::Scan
+                         : *setCommand   ? Command::Set
+                         : *applyCommand ? Command::Apply
+                                         : Command::Plan;
     return -1;
 }
 

@@ -8,7 +8,7 @@
 
 namespace netsonde::cli {
 
-enum class Command { Adapters, Scan, Set, Apply };
+enum class Command { Adapters, Scan, Set, Apply, Plan };
 
 struct Arguments {
     Command command = Command::Adapters;
@@ -16,6 +16,7 @@ struct Arguments {
     ScanOptions scan;
     SetOptions set;
     ApplyOptions apply;
+    PlanOptions plan;
 };
 
 // Reads the arguments. Returns -1 when a command is to run; otherwise the exit code, after

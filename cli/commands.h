@@ -42,4 +42,14 @@ struct ApplyOptions {
 };
 int RunApplyCommand(const ApplyOptions& options);
 
+struct PlanOptions {
+    std::vector<std::string> adapters;  // empty: every usable adapter
+    std::vector<std::string> matches;   // KEY=VALUE each
+    std::string ipFrom;                 // empty only with --dynamic
+    unsigned step = 1;
+    commission::ChangeOptions change;  // type, mask, gateway, tftp, image
+    std::string output;                // empty: standard output
+};
+int RunPlanCommand(PlanOptions options);
+
 }  // namespace netsonde::cli

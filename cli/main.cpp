@@ -37,6 +37,9 @@ int Run(int argc, char** argv) {
         case Command::Apply:
             status = RunApplyCommand(arguments.apply);
             break;
+        case Command::Plan:
+            status = RunPlanCommand(arguments.plan);
+            break;
     }
     StopSockets();
     return status;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "commission/csv.h"
+#include "commission/scan_document.h"
 #include "config/address_check.h"
 #include "protocol/text_forms.h"
 
@@ -13,11 +14,9 @@ namespace netsonde::commission {
 const std::vector<std::string> kPlanColumns = {"mac",  "type",  "ip",       "mask", "gateway",
                                                "tftp", "image", "password", "name"};
 
-namespace {
-
-// The Change dialog's message for one address cell, or the empty text: the dialog's own check
-// runs with every other address at a value it accepts, so message and rules stay its own.
-std::string AddressMessage(const std::string& column, const std::string& text) {
+// The dialog's own check runs with every other address at a value it accepts, so message and
+// rules stay its own.
+std::string PlanAddressMessage(const std::string& column, const std::string& text) {
     ChangeFields fields;
     fields.ipText = fields.gatewayText = fields.tftpServerText = "1.0.0.1";
     fields.maskText = "255.0.0.0";
@@ -36,8 +35,6 @@ std::string AddressMessage(const std::string& column, const std::string& text) {
     }
     return message + " \"" + text + "\"";
 }
-
-}  // namespace
 
 Plan ReadPlan(const std::string& path, const std::string& text) {
     Plan plan;
@@ -114,7 +111,7 @@ Plan ReadPlan(const std::string& path, const std::string& text) {
                 }
             } else if (column == "ip" || column == "mask" || column == "gateway" ||
                        column == "tftp") {
-                const std::string message = AddressMessage(column, cell);
+                const std::string message = PlanAddressMessage(column, cell);
                 if (!message.empty()) {
                     error(row.line, message);
                     good = false;
@@ -143,7 +140,7 @@ Plan ReadPlan(const std::string& path, const std::string& text) {
         }
         // Only a valid address takes part: an invalid one, already reported, would be parsed
         // with wrap-around (300 as 44) and clash with another row.
-        if (entry.options.ip && AddressMessage("ip", *entry.options.ip).empty()) {
+        if (entry.options.ip && PlanAddressMessage("ip", *entry.options.ip).empty()) {
             // 010.0.0.1 and 10.0.0.1 are one address.
             const std::string ip = FormatIpText(ParseDottedQuad(entry.options.ip->c_str()));
             const auto [known, added] = ipLines.emplace(ip, row.line);
@@ -158,6 +155,42 @@ Plan ReadPlan(const std::string& path, const std::string& text) {
         }
     }
     return plan;
+}
+
+std::string WritePlan(const std::vector<PlanRow>& rows) {
+    const auto cell = [](const ChangeOptions& options,
+                         const std::string& column) -> std::optional<std::string> {
+        if (column == "type" && options.type) {
+            return options.type == AddressType::Static ? "static" : "dynamic";
+        }
+        const std::optional<std::string>* text = column == "ip"        ? &options.ip
+                                                 : column == "mask"    ? &options.mask
+                                                 : column == "gateway" ? &options.gateway
+                                                 : column == "tftp"    ? &options.tftp
+                                                 : column == "image"   ? &options.image
+                                                 : column == "name"    ? &options.name
+                                                                       : nullptr;
+        if (text == nullptr || !*text) {
+            return std::nullopt;  // the password above all: never written
+        }
+        return column == "image" || column == "name" ? Latin1ToUtf8(**text) : **text;
+    };
+    std::vector<std::string> columns = {"mac"};
+    for (const std::string& column : kPlanColumns) {
+        if (std::any_of(rows.begin(), rows.end(),
+                        [&](const PlanRow& row) { return cell(row.options, column); })) {
+            columns.push_back(column);
+        }
+    }
+    std::string csv = CsvLine(columns);
+    for (const PlanRow& row : rows) {
+        std::vector<std::string> cells = {row.mac};
+        for (std::size_t c = 1; c < columns.size(); ++c) {
+            cells.push_back(cell(row.options, columns[c]).value_or(std::string()));
+        }
+        csv += CsvLine(cells);
+    }
+    return csv;
 }
 
 }  // namespace netsonde::commission

@@ -29,4 +29,13 @@ struct Plan {
 
 Plan ReadPlan(const std::string& path, const std::string& text);
 
+// The Change dialog's message for an address given for a column (ip, mask, gateway or tftp),
+// with the text in quotes; empty when the dialog accepts it.
+std::string PlanAddressMessage(const std::string& column, const std::string& text);
+
+// The plan ReadPlan reads back as these rows (lines aside): a mac column, then each column some
+// row has a value for, in kPlanColumns order, and never a password column. Texts are taken as
+// CheckOptionTexts leaves them (Latin-1 bytes) and written as UTF-8.
+std::string WritePlan(const std::vector<PlanRow>& rows);
+
 }  // namespace netsonde::commission

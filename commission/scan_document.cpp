@@ -51,6 +51,21 @@ const std::string* TextMember(const DeviceEntry& device, const std::string& key)
     return nullptr;
 }
 
+// Adds "ip", first, to the conflicts of every device whose IP address another one also reports.
+void MarkIpConflicts(std::vector<DeviceEntry>* devices) {
+    std::unordered_map<std::string, std::size_t> perIp;
+    for (const DeviceEntry& entry : *devices) {
+        ++perIp[entry.ip];
+    }
+    // 0.0.0.0 is every device still without an address, not an address in use.
+    const std::string noAddress = FormatIpText({0, 0, 0, 0});
+    for (DeviceEntry& entry : *devices) {
+        if (entry.ip != noAddress && perIp[entry.ip] > 1) {
+            entry.conflicts.insert(entry.conflicts.begin(), "ip");
+        }
+    }
+}
+
 }  // namespace
 
 std::string Latin1ToUtf8(std::string_view bytes) {
@@ -137,18 +152,30 @@ ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
     document.scannedAt = IsoUtc(scannedAt);
     document.adapters = adapters;
     document.truncated = devices.cut();
-    std::unordered_map<std::string, std::size_t> perIp;
     for (const FoundDevice& device : devices.devices()) {
         document.devices.push_back(MakeDeviceEntry(device));
-        ++perIp[document.devices.back().ip];
     }
-    // 0.0.0.0 is every device still without an address, not an address in use.
-    const std::string noAddress = FormatIpText({0, 0, 0, 0});
-    for (DeviceEntry& entry : document.devices) {
-        if (entry.ip != noAddress && perIp[entry.ip] > 1) {
-            entry.conflicts.insert(entry.conflicts.begin(), "ip");
-        }
+    MarkIpConflicts(&document.devices);
+    return document;
+}
+
+ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
+                          std::time_t scannedAt) {
+    ScanDocument document;
+    document.scannedAt = IsoUtc(scannedAt);
+    std::vector<std::string> heardOn;
+    if (!adapter.address.empty()) {
+        document.adapters.push_back(adapter);
+        heardOn.push_back(adapter.address);
     }
+    // Not through FoundDevices: a record the Change dialog wrote back is the request as sent,
+    // no discovery reply, and the window lists it all the same.
+    for (const DeviceRecord& record : records) {
+        document.devices.push_back(MakeDeviceEntry({record, heardOn}));
+    }
+    // The window keeps the first reply of a MAC and never sees a second: only "ip" can show.
+    MarkIpConflicts(&document.devices);
+    OrderDevices(&document.devices, false);
     return document;
 }
 

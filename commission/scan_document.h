@@ -70,6 +70,12 @@ DeviceEntry MakeDeviceEntry(const FoundDevice& device);
 ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
                               const FoundDevices& devices, std::time_t scannedAt);
 
+// The devices a window lists (each record as the window holds it, one a device, all heard on
+// `adapter`) as a scan of that adapter saves them: in MAC order. An adapter without an address
+// (the window binds to any) lists no adapter.
+ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
+                          std::time_t scannedAt);
+
 // {"version": 1, "scanned_at", "adapters": [{"address", "interface"}], "truncated",
 // "devices": [...]}, with a closing line break.
 std::string ScanJson(const ScanDocument& document);

@@ -61,6 +61,8 @@ UINT ChooseFromRowMenu(HWND owner, POINT point) {
     AppendMenuA(menu, MF_STRING, IDM_ROW_COPY_MAC, "Copy &MAC Address");
     AppendMenuA(menu, MF_STRING, IDM_ROW_COPY_IP, "Copy &IP Address");
     AppendMenuA(menu, MF_STRING, IDM_ROW_COPY_ROW, "Copy &Row\tCtrl+C");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_ROW_SAVE_LIST, "Save List &As...\tCtrl+S");
     // Shown in bold, as the double-click does the same.
     SetMenuDefaultItem(menu, IDM_ROW_CHANGE, FALSE);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(
@@ -89,6 +91,10 @@ POINT KeyboardMenuPoint(const ListViewRows& rows, int row) {
 }  // namespace
 
 void HandleRowCopyKey(HWND owner, const ListViewRows& rows, WORD virtualKey) {
+    if (virtualKey == 'S' && KeyDown(VK_CONTROL) && !KeyDown(VK_SHIFT) && !KeyDown(VK_MENU)) {
+        SendMessageA(owner, WM_COMMAND, MAKEWPARAM(IDM_ROW_SAVE_LIST, 0), 0);
+        return;
+    }
     if (virtualKey != 'C' || !KeyDown(VK_CONTROL) || KeyDown(VK_MENU)) {
         return;
     }
@@ -138,6 +144,9 @@ bool HandleRowContextMenu(HWND owner, ListViewRows& rows, HWND source, LPARAM po
             break;
         case IDM_ROW_COPY_ROW:
             CopyRow(owner, rows, row, false);
+            break;
+        case IDM_ROW_SAVE_LIST:
+            SendMessageA(owner, WM_COMMAND, MAKEWPARAM(IDM_ROW_SAVE_LIST, 0), 0);
             break;
         default:
             break;

@@ -18,6 +18,7 @@
 #include "config/change_command_win.h"
 #include "discovery/row_actions_win.h"
 #include "discovery/row_sort.h"
+#include "discovery/save_list_win.h"
 #include "discovery/scan_list_layout.h"
 #include "res/resource.h"
 
@@ -97,6 +98,9 @@ bool ScanListDialog::OnCommand(int id, int code, HWND) {
             return true;
         case IDM_ROW_CHANGE_SEVERAL:
             ChangeSeveral();
+            return true;
+        case IDM_ROW_SAVE_LIST:
+            SaveListAs(hwnd(), rows_);
             return true;
         case IDC_SCAN_CHANGE:
             ChangeSelectedDevice(rows_.handle());

@@ -76,6 +76,7 @@
 #define IDM_ROW_COPY_IP 40004
 #define IDM_ROW_COPY_ROW 40005
 #define IDM_ROW_CHANGE_SEVERAL 40006  // shown right after Change...
+#define IDM_ROW_SAVE_LIST 40007       // shown last
 
 // The unnumbered static id of the templates.
 #define IDC_STATIC_UNNUMBERED (-1)

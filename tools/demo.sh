@@ -9,8 +9,10 @@
 # shows, saves a screenshot of the window (default build/demo/netsonde.png), closes the program
 # and cleans up. --change also does what an operator does to move a device: it gives the static
 # core switch a new IP address through the Change dialog (screenshot beside the first, named
-# change-dialog.png) and prints the device's row before and after. --screenshots DIR does all of
-# that and writes the README's pictures, DIR/scan-list.png and DIR/change-dialog.png
+# change-dialog.png) and prints the device's row before and after; then it gives every device a
+# new address from 198.18.0.100 through Change Several Devices (screenshot change-several.png).
+# --screenshots DIR does all of that and writes the README's pictures, DIR/scan-list.png,
+# DIR/change-dialog.png and DIR/change-several.png
 # (`tools/demo.sh --screenshots docs`). Needs root (network namespaces).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -93,6 +95,29 @@ if [ "${DEMO_INNER:-}" = 1 ]; then
         nsdriver wait-gone Change
         echo "After:"
         print_rows "$mac"
+
+        # Change Several Devices: every listed device numbered from one first address, applied
+        # and verified in one go; the picture shows the Result column at the end.
+        several="Change Several Devices"
+        echo "Change Several Devices: every device from 198.18.0.100"
+        nsdriver click-row "$main" $list 0
+        nsdriver keys "$main" ctrl shift enter
+        nsdriver wait "$several"
+        nsdriver click "$several" 1103          # Check All
+        nsdriver click "$several" 1109          # First IP Address
+        nsdriver type "$several" 1110 198.18.0.100
+        nsdriver click "$several" 1124          # Apply
+        echo "  the program asks: $(nsdriver -t 10000 msgbox Netsonde '&Yes' | tr -d '\r')"
+        for _ in $(seq 120); do
+            case $(nsdriver text "$several" 1105 | tr -d '\r') in Done.*|Stopped.*) break ;; esac
+            sleep 1
+        done
+        echo "  $(nsdriver text "$several" 1105 | tr -d '\r')"
+        nsdriver rows "$several" 1102 | tr -d '\r' | sed 's/^/  /'
+        shoot "$several" "$DEMO_SEVERAL_SCREENSHOT"
+        echo "  screenshot of Change Several Devices: $DEMO_SEVERAL_SCREENSHOT"
+        nsdriver click "$several" 2
+        nsdriver wait-gone "$several"
     fi
     nsdriver close "$main"
     wait "$app" || true
@@ -116,6 +141,7 @@ fi
 case $screenshot in /*) ;; *) screenshot="$PWD/$screenshot" ;; esac
 change_screenshot=${change_screenshot:-$(dirname "$screenshot")/change-dialog.png}
 case $change_screenshot in /*) ;; *) change_screenshot="$PWD/$change_screenshot" ;; esac
+several_screenshot=$(dirname "$change_screenshot")/change-several.png
 
 "$root/tools/setup.sh"
 echo "demo: building (this takes a few minutes the first time)"
@@ -157,7 +183,7 @@ echo "demo: preparing a Wine prefix"
 
 echo "demo: starting the lab with $(grep -c '^device' "$scenario") simulated devices"
 DEMO_INNER=1 DEMO_CHANGE=$change DEMO_SCREENSHOT=$screenshot \
-    DEMO_CHANGE_SCREENSHOT=$change_screenshot \
+    DEMO_CHANGE_SCREENSHOT=$change_screenshot DEMO_SEVERAL_SCREENSHOT=$several_screenshot \
     "$root/tests/lab/netlab.sh" --scenario "$scenario" --sim-log "$work/wire.log" \
     --wine-prefix "$WINEPREFIX" -- "$root/tools/demo.sh" &
 child=$!

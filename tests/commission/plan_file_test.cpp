@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "commission/csv.h"
 
 namespace netsonde::commission {
@@ -57,6 +59,38 @@ TEST(PlanFileTest, EmptyCellsLeaveOptionsOut) {
     EXPECT_FALSE(plan.rows[1].options.type);
     EXPECT_EQ(plan.rows[1].options.ip, "198.18.0.20");
     EXPECT_EQ(plan.rows[1].options.image, "a \"b\".bin");
+}
+
+TEST(PlanFileTest, WrittenPlanReadsBackWithoutThePassword) {
+    std::vector<PlanRow> rows(3);
+    rows[0].mac = "02-00-5e-00-00-01";
+    rows[0].options.type = AddressType::Static;
+    rows[0].options.ip = "198.18.0.10";
+    rows[0].options.mask = "255.255.255.0";
+    rows[0].options.password = "secret";
+    rows[1].mac = "02-00-5e-00-00-02";
+    rows[1].options.type = AddressType::Dynamic;
+    rows[1].options.tftp = "198.18.0.5";
+    rows[1].options.image = "caf\xE9 \"1\",2.bin";  // Latin-1, as CheckOptionTexts leaves it
+    rows[1].options.name = "a,\r\nb";
+    rows[2].mac = "02-00-5e-00-00-03";
+    const std::string csv = WritePlan(rows);
+    EXPECT_EQ(csv.find("password"), std::string::npos);
+    EXPECT_EQ(csv.find("secret"), std::string::npos);
+    EXPECT_EQ(csv.substr(0, csv.find('\r')), "mac,type,ip,mask,tftp,image,name");
+
+    const Plan back = ReadPlan("p.csv", csv);
+    ASSERT_TRUE(back.errors.empty()) << back.errors.front();
+    ASSERT_EQ(back.rows.size(), rows.size());
+    rows[0].options.password.reset();
+    const auto fields = [](const PlanRow& row) {
+        const ChangeOptions& o = row.options;
+        return std::tie(row.mac, o.type, o.ip, o.mask, o.gateway, o.tftp, o.image, o.password,
+                        o.name);
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_TRUE(fields(back.rows[i]) == fields(rows[i])) << csv;
+    }
 }
 
 // Texts a spreadsheet would run as formulas are written as text (a leading apostrophe) and the

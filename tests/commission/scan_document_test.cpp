@@ -111,6 +111,27 @@ TEST(ScanDocumentTest, JsonIsByteForByteTheLayoutSavedFilesHave) {
     EXPECT_EQ(odd.text(), "\"a\xC3\xBF\xC3\x83\"");
 }
 
+// What the window saves is what a scan of its adapter saves, in the same order; a record the
+// Change dialog wrote back (the request as sent, no reply) is listed all the same.
+TEST(ScanDocumentTest, AWindowsListSavesAsAScanOfItsAdapter) {
+    const std::vector<DeviceRecord> records = {Device(3, "c", 300, 2), Device(1, "a"),
+                                               Device(2, "b")};
+    FoundDevices found;
+    for (const DeviceRecord& record : records) {
+        found.Add("198.18.0.1", record);
+    }
+    ScanDocument scan = MakeScanDocument({{"198.18.0.1", "ws0"}}, found, 5);
+    OrderDevices(&scan.devices, false);
+    EXPECT_EQ(ScanJson(ListDocument(records, {"198.18.0.1", "ws0"}, 5)), ScanJson(scan));
+
+    DeviceRecord written = records[0];
+    written.setOpcode(kSetRequest);
+    const ScanDocument anyAddress = ListDocument({written}, {}, 5);
+    EXPECT_TRUE(anyAddress.adapters.empty());
+    ASSERT_EQ(anyAddress.devices.size(), 1u);
+    EXPECT_TRUE(anyAddress.devices[0].adapters.empty());
+}
+
 TEST(ScanDocumentTest, CsvReadsBackFieldForField) {
     FoundDevices found;
     found.Add("198.18.0.1", Device(1, "a,\"b\"\r\nc\x01"));

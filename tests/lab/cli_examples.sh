@@ -36,7 +36,13 @@ if [ "${1:-}" = inside ]; then
         local lines=0
         [ "$1" != -n ] || { lines=$2; shift 2; }
         count=$((count + 1))
-        echo "$lines \$ netsonde-cli $*" >"cmd.$count"
+        # As typed: an argument with a blank or a * in single quotes.
+        local shown_args="" arg
+        for arg in "$@"; do
+            [[ $arg != *[[:blank:]*]* ]] || arg="'$arg'"
+            shown_args+=" $arg"
+        done
+        echo "$lines \$ netsonde-cli${shown_args}" >"cmd.$count"
         # Through files: Wine's background services inherit a pipe and would hold it open.
         if [[ $cli == *.exe ]]; then
             (wine "$cli" "$@" >"out.$count" 2>&1 </dev/null; echo $? >"rc.$count") &
@@ -156,6 +162,21 @@ refuses:"
     show apply plan.csv --adapter ws0 --report report.csv
     echo
     cat_file report.csv
+    fence
+    echo
+    say "\`plan\`: thirty cameras out of the box behind \`ws0\`, all on the factory address
+198.18.0.200, and a switch already on 198.18.0.11 (\`tests/lab/scenarios/cli_plan_30.scn\`).
+The first nine get every second address from 198.18.0.1 on, passing the workstation's own and
+the switch's; all thirty do not fit from 198.18.0.240. \`apply\` takes the plan as it is:"
+    sim "$lab_dir/scenarios/cli_plan_30.scn"
+    fence
+    start plan --adapter ws0 --match 'name=cam-0*' --ip-from 198.18.0.1 --step 2 --output plan.csv
+    start plan --adapter ws0 --match 'description=IP camera' --ip-from 198.18.0.240
+    shown
+    echo
+    cat_file plan.csv
+    echo
+    show apply plan.csv --adapter ws0
     fence
     exit 0
 fi

@@ -2,7 +2,8 @@
 # Lab tests of netsonde-cli, natively or netsonde-cli.exe under Wine, on a lab of two
 # workstation interfaces: scans over both adapters, a fleet of 5000, set (accepted and verified,
 # refused, silent, dry run, byte for byte as the Change dialog sends it), apply of a
-# commissioning plan, and --since after the segment changed. One lab and one Wine prefix serve
+# commissioning plan, plan then apply on thirty devices sharing one factory address, and --since
+# after the segment changed. One lab and one Wine prefix serve
 # every case; the simulator's scenario is swapped between groups, and its log tells what went
 # on the wire during each command.
 #   cli_test.sh native|wine CLI DEVSIM      (exit 77: skipped; CLI_TEST_KEEP=1 keeps the work
@@ -278,4 +279,23 @@ check "apply: 49 rows accepted and verified, the refusing one reported" "49 1" \
         | map(length) | join(" ")' report.json)"
 check "apply: no password in the report or the output" 0 \
     "$(cat report.json good_plan.out good_plan.err | grep -c Plan-Secret)"
+
+# ---- plan, then apply of that plan: thirty cameras on one factory address; the switch among
+# them and this workstation keep their addresses out of the plan.
+start_sim "$scenarios/cli_plan_30.scn"
+cli plan plan --adapter ws0 --match 'description=ip CAMERA' --ip-from 198.18.0.1 --output plan30.csv
+check "plan: exit code" 0 $rc
+check "plan: no password; by MAC, past 198.18.0.1 and the switch's .11, one row each" \
+    "mac,ip 02-00-5e-50-00-01,198.18.0.2 02-00-5e-50-00-0a,198.18.0.12 02-00-5e-50-00-1e,198.18.0.32 31" \
+    "$(tr -d '\r' <plan30.csv | sed -n '1p;2p;11p;31p' | tr '\n' ' ')$(wc -l <plan30.csv)"
+check "plan: nothing but discovery on the wire" "198.18.0.1 01 3" "$(wire_kinds plan)"
+cli apply30 apply plan30.csv --adapter ws0 --report report30.csv --verify-timeout 30
+check "apply of the plan: exit code" 0 $rc
+check "apply of the plan: every camera verified" 30 "$(grep -c ',"accepted, verified",' report30.csv)"
+# Handed out again from .3, each camera's new address is one another camera leaves.
+cli replan plan --adapter ws0 --match 'name=cam-*' --ip-from 198.18.0.3 --output replan.csv
+cli shifted apply replan.csv --adapter ws0 --dry-run
+check "plan again, one address along: apply accepts it" "0 0" "$rc $(grep -c . shifted.err)"
+cli nomatch plan --adapter ws0 --match 'name=printer-*' --ip-from 198.18.0.2
+check "plan matching nothing: not found" 6 $rc
 finish
