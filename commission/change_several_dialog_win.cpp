@@ -4,8 +4,6 @@
 // and the controls.
 #include "commission/change_several_dialog_win.h"
 
-#include <commdlg.h>
-
 #include <atomic>
 #include <memory>
 #include <string>
@@ -15,6 +13,7 @@
 #include "adapter/adapter_tables_win.h"
 #include "app/dialog_win.h"
 #include "app/message_box_win.h"
+#include "app/save_file_win.h"
 #include "app/window_dpi_win.h"
 #include "commission/apply_report.h"
 #include "commission/batch_change.h"
@@ -386,18 +385,10 @@ void ChangeSeveralDialog::OnBatchEvent(const BatchEvent& event) {
 }
 
 void ChangeSeveralDialog::SaveReport() {
-    char path[MAX_PATH] = "report.csv";
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = hwnd();
-    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrDefExt = "csv";
-    dialog.lpstrTitle = "Save Report";
-    dialog.Flags =
-        OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog)) {
+    std::string path;
+    DWORD filterIndex = 0;
+    if (!AskSaveFileName(hwnd(), "Save Report", "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0",
+                         "csv", "report.csv", &path, &filterIndex)) {
         return;
     }
     std::vector<commission::ReportRow> rows;
@@ -411,21 +402,7 @@ void ChangeSeveralDialog::SaveReport() {
         row.changes = commission::RequestedChanges(entry.stored, entry.request);
         rows.push_back(row);
     }
-    const std::string csv = commission::ApplyReportCsv(rows);
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool ok =
-        file != INVALID_HANDLE_VALUE &&
-        WriteFile(file, csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) &&
-        written == csv.size();
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-    }
-    if (!ok) {
-        const std::string message = std::string("The report could not be written to ") + path;
-        ShowAppMessage(message.c_str());
-    }
+    WriteFileOrSay(path, commission::ApplyReportCsv(rows), "report");
 }
 
 void ChangeSeveralDialog::OnCancel() {

@@ -66,6 +66,19 @@ void MarkIpConflicts(std::vector<DeviceEntry>* devices) {
     }
 }
 
+// The document of these devices in the order given: what a scan and a window both save.
+ScanDocument DocumentOf(const std::vector<DocumentAdapter>& adapters,
+                        const std::vector<FoundDevice>& devices, std::time_t scannedAt) {
+    ScanDocument document;
+    document.scannedAt = IsoUtc(scannedAt);
+    document.adapters = adapters;
+    for (const FoundDevice& device : devices) {
+        document.devices.push_back(MakeDeviceEntry(device));
+    }
+    MarkIpConflicts(&document.devices);
+    return document;
+}
+
 }  // namespace
 
 std::string Latin1ToUtf8(std::string_view bytes) {
@@ -148,33 +161,27 @@ DeviceEntry MakeDeviceEntry(const FoundDevice& device) {
 
 ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
                               const FoundDevices& devices, std::time_t scannedAt) {
-    ScanDocument document;
-    document.scannedAt = IsoUtc(scannedAt);
-    document.adapters = adapters;
+    ScanDocument document = DocumentOf(adapters, devices.devices(), scannedAt);
     document.truncated = devices.cut();
-    for (const FoundDevice& device : devices.devices()) {
-        document.devices.push_back(MakeDeviceEntry(device));
-    }
-    MarkIpConflicts(&document.devices);
     return document;
 }
 
 ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
                           std::time_t scannedAt) {
-    ScanDocument document;
-    document.scannedAt = IsoUtc(scannedAt);
+    std::vector<DocumentAdapter> adapters;
     std::vector<std::string> heardOn;
     if (!adapter.address.empty()) {
-        document.adapters.push_back(adapter);
+        adapters.push_back(adapter);
         heardOn.push_back(adapter.address);
     }
-    // Not through FoundDevices: a record the Change dialog wrote back is the request as sent,
-    // no discovery reply, and the window lists it all the same.
+    // Not through FoundDevices::Add: a record the Change dialog wrote back is the request as
+    // sent, no discovery reply, and the window lists it all the same. Through the same document
+    // maker as a scan, so whatever a scan's document adds to its devices, the window's has too.
+    std::vector<FoundDevice> devices;
     for (const DeviceRecord& record : records) {
-        document.devices.push_back(MakeDeviceEntry({record, heardOn}));
+        devices.push_back({record, heardOn});
     }
-    // The window keeps the first reply of a MAC and never sees a second: only "ip" can show.
-    MarkIpConflicts(&document.devices);
+    ScanDocument document = DocumentOf(adapters, devices, scannedAt);
     OrderDevices(&document.devices, false);
     return document;
 }

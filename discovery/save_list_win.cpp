@@ -1,19 +1,16 @@
 // Save List As; see save_list_win.h.
 #include "discovery/save_list_win.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cctype>
 #include <ctime>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "adapter/adapter_list.h"
 #include "adapter/adapter_tables_win.h"
 #include "adapter/selected_adapter.h"
-#include "app/message_box_win.h"
+#include "app/save_file_win.h"
 #include "commission/scan_document.h"
 #include "discovery/device_rows.h"
 #include "discovery/device_table.h"
@@ -69,35 +66,21 @@ bool EndsWithNoCase(const std::string& text, const std::string& end) {
 }  // namespace
 
 void SaveListAs(HWND owner, const ListViewRows& rows) {
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = kCsvFilter;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrTitle = "Save List As";
-    dialog.lpstrDefExt = "csv";
-    dialog.Flags =
-        OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog)) {
+    std::string name;
+    DWORD filterIndex = 0;
+    if (!AskSaveFileName(owner, "Save List As", kFilter, "csv", "", &name, &filterIndex)) {
         return;  // cancelled
     }
-    const std::string name = path;
     // The name's own extension decides; a name without one takes the chosen file type's.
     const bool json = EndsWithNoCase(name, ".json") ||
-                      (!EndsWithNoCase(name, ".csv") && dialog.nFilterIndex != kCsvFilter);
+                      (!EndsWithNoCase(name, ".csv") && filterIndex != kCsvFilter);
 
     const commission::ScanDocument document =
         commission::ListDocument(ListedRecords(rows), ChosenAdapter(), std::time(nullptr));
-    const std::string text =
-        json ? commission::ScanJson(document) : commission::FormatCsv(document.devices, false);
-    std::ofstream file(name, std::ios::binary | std::ios::trunc);
-    if (!file || !(file << text) || !file.flush()) {
-        const std::string message = "The list could not be saved to " + name + ".";
-        ShowAppMessage(message.c_str());
-    }
+    WriteFileOrSay(
+        name,
+        json ? commission::ScanJson(document) : commission::FormatCsv(document.devices, false),
+        "list");
 }
 
 }  // namespace netsonde
