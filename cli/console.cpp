@@ -2,11 +2,10 @@
 #include "cli/console.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
-
-#include "cli/platform.h"
 
 #include "protocol/text_escapes.h"
 
@@ -18,21 +17,25 @@ void Complain(const std::string& text) {
 }
 
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
-    std::FILE* file = OpenFile(path, "rb");
-    if (file == nullptr) {
+    // A UTF-8 name; on Windows the path opens through its UTF-16 form, so any name opens.
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    if (!in) {
         *error = path + ": " + std::strerror(errno);
         return false;
     }
+    // Read in pieces up to one byte past the limit, so a huge file is never held whole.
     std::string content;
-    char buffer[65536];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        content.append(buffer, read);
+    char piece[1 << 16];
+    while (content.size() <= kMaxReadFileBytes && in.read(piece, sizeof piece).gcount() > 0) {
+        content.append(piece, static_cast<std::size_t>(in.gcount()));
     }
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
-        *error = path + ": " + std::strerror(readError);
+    if (content.size() > kMaxReadFileBytes) {
+        *error =
+            path + ": larger than " + std::to_string(kMaxReadFileBytes >> 20) + " MiB; not read";
+        return false;
+    }
+    if (in.bad()) {
+        *error = path + ": cannot read: " + std::strerror(errno);
         return false;
     }
     *text = std::move(content);
@@ -40,16 +43,18 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
-    std::FILE* file = OpenFile(path, "wb");
-    if (file == nullptr) {
-        *error = path + ": cannot write: " + std::strerror(errno);
-        return false;
+    return WriteTextFile(
+        path, [&text](std::ostream& out) { out << text; }, error);
+}
+
+bool WriteTextFile(const std::string& path, const std::function<void(std::ostream&)>& write,
+                   std::string* error) {
+    std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
+    if (out) {
+        write(out);
     }
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written) {
-        *error = path + ": cannot write: " + std::strerror(written ? errno : writeError);
+    if (!out || !(out.flush())) {
+        *error = path + ": cannot write: " + std::strerror(errno);
         return false;
     }
     return true;

@@ -11,6 +11,7 @@
 #include "config/address_check.h"
 #include "protocol/ipv4_number.h"
 #include "protocol/text_forms.h"
+#include "protocol/text_escapes.h"
 
 namespace netsonde::cli {
 namespace {
@@ -115,8 +116,8 @@ int RunPlanCommand(PlanOptions options) {
         const DeviceRecord& record = plan.devices[k]->record;
         const std::optional<std::string>& ip = plan.rows[k].options.ip;
         notes << plan.rows[k].mac << "  " << FormatIpText(record.ipAddress())
-              << (ip ? " → " + *ip : " (kept)") << "  " << commission::FieldText(record, "name")
-              << '\n';
+              << (ip ? " → " + *ip : " (kept)") << "  "
+              << TerminalText(commission::FieldText(record, "name")) << '\n';
         if (plan.devices[k]->adapters.size() > 1 && options.adapters.empty()) {
             notes << "  heard on " << plan.devices[k]->adapters.size()
                   << " adapters: apply this plan with --adapter\n";

@@ -6,7 +6,13 @@
 namespace netsonde::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Objects as ordered maps: a file of many keys parses in n log n, where ordered_json's inserts
+// would take quadratic time.
+using Json = nlohmann::json;
+
+// Far deeper than any saved scan (four levels), shallow enough that nothing built from the
+// document or done to it later can run out of stack.
+constexpr int kMaxDepth = 64;
 using commission::DeviceEntry;
 
 std::string Text(const Json& object, const char* key) {
@@ -44,12 +50,15 @@ DeviceEntry Entry(const Json& device) {
         entry.type = Text(device, "type");
     }
     const auto uptime = device.find("uptime_s");
-    if (uptime != device.end() && uptime->is_number() && uptime->get<double>() >= 0) {
+    // Only a whole number that fits: a huge or fractional one would not convert.
+    if (uptime != device.end() && uptime->is_number_unsigned()) {
         entry.uptimeSeconds = uptime->get<std::uint64_t>();
     }
     entry.uptime = Text(device, "uptime");
     entry.description = Text(device, "description");
     entry.adapters = TextList(device, "adapters");
+    // A scan saved before conflicts were marked has none: no change to report.
+    entry.conflicts = TextList(device, "conflicts");
     return entry;
 }
 
@@ -57,7 +66,20 @@ DeviceEntry Entry(const Json& device) {
 
 bool ParseScanDocument(const std::string& text, commission::ScanDocument* document,
                        std::string* error) {
-    const Json parsed = Json::parse(text, nullptr, false);
+    // Values nested deeper than kMaxDepth are never built; the parser itself keeps its own
+    // stack, so a file nested a million deep costs memory in proportion and no recursion.
+    bool tooDeep = false;
+    const Json parsed = Json::parse(
+        text,
+        [&tooDeep](int depth, Json::parse_event_t, Json&) {
+            tooDeep = tooDeep || depth > kMaxDepth;
+            return !tooDeep;
+        },
+        false);
+    if (tooDeep) {
+        *error = "not a saved scan (nested deeper than " + std::to_string(kMaxDepth) + " levels)";
+        return false;
+    }
     if (parsed.is_discarded() || !parsed.is_object()) {
         *error = "not a saved scan (not a JSON object)";
         return false;
@@ -80,6 +102,9 @@ bool ParseScanDocument(const std::string& text, commission::ScanDocument* docume
     }
     *document = commission::ScanDocument();
     document->scannedAt = Text(parsed, "scanned_at");
+    const auto truncated = parsed.find("truncated");
+    document->truncated =
+        truncated != parsed.end() && truncated->is_boolean() && truncated->get<bool>();
     const auto adapters = parsed.find("adapters");
     if (adapters != parsed.end() && adapters->is_array()) {
         for (const Json& adapter : *adapters) {

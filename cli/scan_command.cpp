@@ -22,6 +22,22 @@ std::vector<DocumentAdapter> DocumentAdapters(const std::vector<LocalAdapter>& a
     return listed;
 }
 
+// The line for standard error when the scan shows conflicts; none otherwise.
+std::vector<std::string> ConflictsSummary(const std::vector<DeviceEntry>& devices) {
+    std::size_t sharedIp = 0, twoRecords = 0;
+    for (const DeviceEntry& device : devices) {
+        for (const std::string& kind : device.conflicts) {
+            ++(kind == "ip" ? sharedIp : twoRecords);
+        }
+    }
+    if (sharedIp + twoRecords == 0) {
+        return {};
+    }
+    return {"conflicts: " + std::to_string(sharedIp) +
+            " device(s) report an IP address another device also reports, " +
+            std::to_string(twoRecords) + " MAC address(es) answered with different records"};
+}
+
 }  // namespace
 
 int RunAdaptersCommand(bool json) {
@@ -76,24 +92,36 @@ int RunScanCommand(const ScanOptions& options) {
     if (!options.save.empty()) {
         std::string error;
         // The scan was made: it is still printed, and the exit code stays the scan's.
-        if (!WriteTextFile(options.save, ScanJson(document), &error)) {
+        if (!WriteTextFile(
+                options.save, [&](std::ostream& out) { WriteScanJson(document, out); }, &error)) {
             Complain(error + "; the scan was not saved");
         }
     }
+    const std::vector<std::string> conflicts = ConflictsSummary(document.devices);
+    // The listing replaces the document's devices rather than copying them, and goes out a
+    // device at a time: a scan of many devices is held once.
     const bool compared = !options.since.empty();
-    std::vector<DeviceEntry> devices =
-        compared ? CompareWithEarlier(document.devices, earlier.devices, &run.listened)
-                 : document.devices;
-    OrderDevices(&devices, options.newest);
+    if (compared) {
+        document.devices =
+            CompareWithEarlier(document.devices, earlier.devices, &run.listened);
+        OrderDevices(&document.devices, options.newest);
+    }
     if (options.format == "json") {
-        document.devices = devices;
-        std::cout << ScanJson(document);
+        WriteScanJson(document, std::cout);
     } else if (options.format == "csv") {
-        std::cout << FormatCsv(devices, compared);
+        WriteCsv(document.devices, compared, std::cout);
     } else {
-        std::cout << FormatTable(devices, compared);
+        std::cout << FormatTable(document.devices, compared);
     }
     std::cout.flush();
+    if (document.truncated) {
+        Complain("more than " + std::to_string(kMaxScanDevices) +
+                 " devices answered; the list was cut to the first " +
+                 std::to_string(kMaxScanDevices) + " heard");
+    }
+    for (const std::string& line : conflicts) {
+        Complain(line);
+    }
     if (run.devices.devices().empty()) {
         std::string where;
         for (const LocalAdapter& adapter : adapters) {

@@ -19,8 +19,14 @@ std::size_t Width(const std::string& utf8) {
     }));
 }
 
-std::vector<std::string> Columns(bool withChange) {
+// The column that marks a device in a conflict.
+constexpr const char* kConflictColumn = "!";
+
+std::vector<std::string> Columns(bool withConflicts, bool withChange) {
     std::vector<std::string> columns;
+    if (withConflicts) {
+        columns.push_back(kConflictColumn);
+    }
     if (withChange) {
         columns.push_back(kChangeKey);
     }
@@ -36,7 +42,10 @@ std::vector<std::string> Columns(bool withChange) {
 }  // namespace
 
 std::string FormatTable(const std::vector<DeviceEntry>& devices, bool withChange) {
-    const std::vector<std::string> columns = Columns(withChange);
+    const bool withConflicts =
+        std::any_of(devices.begin(), devices.end(),
+                    [](const DeviceEntry& device) { return !device.conflicts.empty(); });
+    const std::vector<std::string> columns = Columns(withConflicts, withChange);
     std::vector<std::vector<std::string>> cells;
     std::vector<std::string> heading;
     for (const std::string& column : columns) {
@@ -49,7 +58,11 @@ std::string FormatTable(const std::vector<DeviceEntry>& devices, bool withChange
     for (const DeviceEntry& device : devices) {
         std::vector<std::string> row;
         for (const std::string& column : columns) {
-            row.push_back(TerminalText(CellText(device, column)));
+            if (column == kConflictColumn) {
+                row.push_back(device.conflicts.empty() ? "" : kConflictColumn);
+            } else {
+                row.push_back(TerminalText(CellText(device, column)));
+            }
         }
         cells.push_back(std::move(row));
     }

@@ -9,7 +9,8 @@
 
 namespace netsonde::cli {
 
-// Shows the "change" and "changed_fields" columns when withChange is set.
+// When a device is in a conflict, a first column "!" marks it. Shows the "change" and
+// "changed_fields" columns when withChange is set.
 std::string FormatTable(const std::vector<commission::DeviceEntry>& devices, bool withChange);
 
 }  // namespace netsonde::cli

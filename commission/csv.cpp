@@ -1,6 +1,8 @@
 // RFC 4180 CSV writing and reading; see csv.h.
 #include "commission/csv.h"
 
+#include "protocol/text_escapes.h"
+
 namespace netsonde::commission {
 
 std::string CsvLine(const std::vector<std::string>& fields) {
@@ -9,7 +11,8 @@ std::string CsvLine(const std::vector<std::string>& fields) {
         if (i > 0) {
             line += ',';
         }
-        const std::string& field = fields[i];
+        // A device text a spreadsheet would run as a formula is written as text.
+        const std::string field = SpreadsheetCell(fields[i]);
         if (field.find_first_of(",\"\r\n") == std::string::npos) {
             line += field;
             continue;
@@ -70,7 +73,7 @@ bool ParseCsv(const std::string& text, std::vector<CsvRow>* rows, std::string* e
                 }
                 field += text[i++];
             }
-            row.fields.push_back(field);
+            row.fields.push_back(SpreadsheetCellValue(field));
             field.clear();
             if (i < text.size() && text[i] == ',') {
                 ++i;

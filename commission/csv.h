@@ -1,5 +1,7 @@
 // RFC 4180 CSV: writing a record (fields quoted when they must be, CRLF line ends) and reading a
-// whole text back into rows, with the line each row starts on.
+// whole text back into rows, with the line each row starts on. Every field goes through
+// SpreadsheetCell when written and SpreadsheetCellValue when read, so a text a spreadsheet would
+// run as a formula is written as text, and reads back exactly.
 #pragma once
 
 #include <cstddef>

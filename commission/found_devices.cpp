@@ -9,6 +9,14 @@
 
 namespace netsonde::commission {
 
+bool SameShownFields(const DeviceRecord& a, const DeviceRecord& b) {
+    return a.systemName() == b.systemName() && a.ipAddress() == b.ipAddress() &&
+           a.subnetMask() == b.subnetMask() && a.gateway() == b.gateway() &&
+           a.tftpServer() == b.tftpServer() && a.imageFileName() == b.imageFileName() &&
+           a.ipAddressTypeValue() == b.ipAddressTypeValue() &&
+           a.systemDescription() == b.systemDescription();
+}
+
 void FoundDevices::Add(const std::string& adapterAddress, const DeviceRecord& datagram) {
     if (!IsDiscoveryReply(datagram)) {
         return;
@@ -16,11 +24,19 @@ void FoundDevices::Add(const std::string& adapterAddress, const DeviceRecord& da
     const std::string mac = FormatMacText(datagram.mac());
     const auto known = index_.find(mac);
     if (known == index_.end()) {
+        if (devices_.size() >= kMaxScanDevices) {
+            cut_ = true;
+            return;
+        }
         index_.emplace(mac, devices_.size());
         devices_.push_back({datagram, {adapterAddress}});
         return;
     }
-    std::vector<std::string>& adapters = devices_[known->second].adapters;
+    FoundDevice& device = devices_[known->second];
+    if (!SameShownFields(device.record, datagram)) {
+        device.recordsDiffer = true;
+    }
+    std::vector<std::string>& adapters = device.adapters;
     if (std::find(adapters.begin(), adapters.end(), adapterAddress) == adapters.end()) {
         // Listed by address, not in the order the replies happened to arrive, so that two scans
         // of the same segment print the same.

@@ -156,6 +156,11 @@ void JsonWriter::Number(std::uint64_t value) {
     text_ += std::to_string(value);
 }
 
+void JsonWriter::Boolean(bool value) {
+    BeforeValue();
+    text_ += value ? "true" : "false";
+}
+
 void JsonWriter::RawNumber(std::string_view digits) {
     BeforeValue();
     text_ += digits;

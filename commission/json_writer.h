@@ -23,6 +23,7 @@ class JsonWriter {
     // character, so the output is always valid UTF-8.
     void String(std::string_view text);
     void Number(std::uint64_t value);
+    void Boolean(bool value);
     // A number written as its digits, kept as it was read (a saved value the program does not
     // interpret).
     void RawNumber(std::string_view digits);
@@ -30,6 +31,13 @@ class JsonWriter {
 
     // The document so far, without a closing line break.
     const std::string& text() const { return text_; }
+    // Hands over the text written since the last call and forgets it, so that a long document
+    // can go out in pieces instead of being held whole.
+    std::string TakeText() {
+        std::string taken;
+        taken.swap(text_);
+        return taken;
+    }
 
   private:
     void BeforeValue();

@@ -3,15 +3,18 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "commission/csv.h"
 #include "protocol/text_forms.h"
 
 namespace netsonde::commission {
 
-const std::vector<std::string> kDeviceKeys = {"mac",      "name",   "ip",          "mask",
-                                              "gateway",  "tftp",   "image",       "type",
-                                              "uptime_s", "uptime", "description", "adapters"};
+const std::vector<std::string> kDeviceKeys = {
+    "mac",  "name",     "ip",     "mask",        "gateway",  "tftp",     "image",
+    "type", "uptime_s", "uptime", "description", "adapters", "conflicts"};
 
 namespace {
 
@@ -49,6 +52,21 @@ const std::string* TextMember(const DeviceEntry& device, const std::string& key)
     return nullptr;
 }
 
+// Adds "ip", first, to the conflicts of every device whose IP address another one also reports.
+void MarkIpConflicts(std::vector<DeviceEntry>* devices) {
+    std::unordered_map<std::string, std::size_t> perIp;
+    for (const DeviceEntry& entry : *devices) {
+        ++perIp[entry.ip];
+    }
+    // 0.0.0.0 is every device still without an address, not an address in use.
+    const std::string noAddress = FormatIpText({0, 0, 0, 0});
+    for (DeviceEntry& entry : *devices) {
+        if (entry.ip != noAddress && perIp[entry.ip] > 1) {
+            entry.conflicts.insert(entry.conflicts.begin(), "ip");
+        }
+    }
+}
+
 // The document of these devices in the order given: what a scan and a window both save.
 ScanDocument DocumentOf(const std::vector<DocumentAdapter>& adapters,
                         const std::vector<FoundDevice>& devices, std::time_t scannedAt) {
@@ -58,6 +76,7 @@ ScanDocument DocumentOf(const std::vector<DocumentAdapter>& adapters,
     for (const FoundDevice& device : devices) {
         document.devices.push_back(MakeDeviceEntry(device));
     }
+    MarkIpConflicts(&document.devices);
     return document;
 }
 
@@ -135,12 +154,17 @@ DeviceEntry MakeDeviceEntry(const FoundDevice& device) {
     entry.uptime = FormatUptimeText(record.uptime());
     entry.description = Latin1ToUtf8(record.systemDescription());
     entry.adapters = device.adapters;
+    if (device.recordsDiffer) {
+        entry.conflicts.push_back("mac");
+    }
     return entry;
 }
 
 ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
                               const FoundDevices& devices, std::time_t scannedAt) {
-    return DocumentOf(adapters, devices.devices(), scannedAt);
+    ScanDocument document = DocumentOf(adapters, devices.devices(), scannedAt);
+    document.truncated = devices.cut();
+    return document;
 }
 
 ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
@@ -177,6 +201,12 @@ void WriteAdapters(const std::vector<DocumentAdapter>& adapters, JsonWriter* jso
 }
 
 std::string ScanJson(const ScanDocument& document) {
+    std::ostringstream text;
+    WriteScanJson(document, text);
+    return text.str();
+}
+
+void WriteScanJson(const ScanDocument& document, std::ostream& out) {
     JsonWriter json;
     json.BeginObject();
     json.Key("version");
@@ -185,6 +215,8 @@ std::string ScanJson(const ScanDocument& document) {
     json.String(document.scannedAt);
     json.Key("adapters");
     WriteAdapters(document.adapters, &json);
+    json.Key("truncated");
+    json.Boolean(document.truncated);
     json.Key("devices");
     json.BeginArray();
     for (const DeviceEntry& device : document.devices) {
@@ -195,6 +227,8 @@ std::string ScanJson(const ScanDocument& document) {
                 json.Number(device.uptimeSeconds);
             } else if (key == "adapters") {
                 json.StringList(device.adapters);
+            } else if (key == "conflicts") {
+                json.StringList(device.conflicts);
             } else if (key == "type" && device.typeIsNumber) {
                 json.RawNumber(device.type);
             } else {
@@ -208,10 +242,11 @@ std::string ScanJson(const ScanDocument& document) {
             json.StringList(device.changedFields);
         }
         json.EndObject();
+        out << json.TakeText();
     }
     json.EndArray();
     json.EndObject();
-    return json.text() + "\n";
+    out << json.TakeText() << '\n';
 }
 
 std::string CellText(const DeviceEntry& device, const std::string& key) {
@@ -223,6 +258,9 @@ std::string CellText(const DeviceEntry& device, const std::string& key) {
     }
     if (key == "adapters") {
         return Join(device.adapters, ' ');
+    }
+    if (key == "conflicts") {
+        return Join(device.conflicts, ' ');
     }
     if (key == kChangeKey) {
         return device.change.value_or(std::string());
@@ -237,15 +275,21 @@ std::vector<DeviceEntry> CompareWithEarlier(const std::vector<DeviceEntry>& curr
                                             const std::vector<DeviceEntry>& earlierDevices,
                                             const std::vector<std::string>* listened) {
     std::vector<DeviceEntry> compared;
-    std::set<std::string> heard;
+    compared.reserve(currentDevices.size());
+    // One look-up per device, in constant time: a saved scan may list many thousands. The first
+    // entry of a MAC listed twice is the one compared.
+    std::unordered_map<std::string_view, const DeviceEntry*> earlierByMac;
+    for (const DeviceEntry& old : earlierDevices) {
+        earlierByMac.emplace(old.mac, &old);
+    }
+    std::unordered_set<std::string_view> heard;
     for (const DeviceEntry& device : currentDevices) {
         heard.insert(device.mac);
-        const auto earlier =
-            std::find_if(earlierDevices.begin(), earlierDevices.end(),
-                         [&](const DeviceEntry& old) { return old.mac == device.mac; });
+        const auto found = earlierByMac.find(device.mac);
+        const DeviceEntry* earlier = found == earlierByMac.end() ? nullptr : found->second;
         DeviceEntry entry = device;
         entry.changedFields.clear();
-        if (earlier == earlierDevices.end()) {
+        if (earlier == nullptr) {
             entry.change = "new";
         } else {
             for (const std::string& key : kDeviceKeys) {
@@ -304,20 +348,25 @@ void OrderDevices(std::vector<DeviceEntry>* devices, bool newest) {
 }
 
 std::string FormatCsv(const std::vector<DeviceEntry>& devices, bool withChange) {
+    std::ostringstream csv;
+    WriteCsv(devices, withChange, csv);
+    return csv.str();
+}
+
+void WriteCsv(const std::vector<DeviceEntry>& devices, bool withChange, std::ostream& out) {
     std::vector<std::string> header = kDeviceKeys;
     if (withChange) {
         header.push_back(kChangeKey);
         header.push_back(kChangedFieldsKey);
     }
-    std::string csv = CsvLine(header);
+    out << CsvLine(header);
     for (const DeviceEntry& device : devices) {
         std::vector<std::string> row;
         for (const std::string& key : header) {
             row.push_back(CellText(device, key));
         }
-        csv += CsvLine(row);
+        out << CsvLine(row);
     }
-    return csv;
 }
 
 }  // namespace netsonde::commission

